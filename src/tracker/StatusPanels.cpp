@@ -1,0 +1,30 @@
+#include "tracker/StatusPanels.h"
+
+#include <QHBoxLayout>
+
+namespace tracker {
+
+StatusPanels::StatusPanels(const std::vector<Panel>& panels, QWidget* parent) : QFrame(parent) {
+  auto* layout = new QHBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(1);
+  for (size_t i = 0; i < panels.size(); ++i) {
+    auto* label = new QLabel(this);
+    label->setFrameShape(QFrame::Panel);
+    label->setFrameShadow(QFrame::Sunken);
+    label->setAlignment(panels[i].alignment | Qt::AlignVCenter);
+    label->setFixedWidth(panels[i].width);
+    label->setObjectName(QStringLiteral("panel%1").arg(i));
+    layout->addWidget(label);
+    labels_.push_back(label);
+  }
+  layout->addStretch(1);
+}
+
+QString StatusPanels::panelText(int index) const { return labels_.at(size_t(index))->text(); }
+
+void StatusPanels::setPanelText(int index, const QString& text) {
+  labels_.at(size_t(index))->setText(text);
+}
+
+}  // namespace tracker
