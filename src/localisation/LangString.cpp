@@ -21,6 +21,22 @@ QString DefaultLangString(int ident) {
     case 30: return QStringLiteral("Not active");
     case 31: return QStringLiteral("Today:");
     case 35: return QStringLiteral("Delete the selected entry?");
+    case 100: return QStringLiteral("Version");
+    case 101: return QStringLiteral("Horalog Options");
+    case 102: return QStringLiteral("Group");
+    case 103: return QStringLiteral("Application");
+    case 104: return QStringLiteral("Task");
+    case 146: return QStringLiteral("day");
+    case 147: return QStringLiteral("days");
+    case 148: return QStringLiteral("Total:");
+    case 149: return QStringLiteral("Compared:");
+    case 150: return QStringLiteral("Horalog Statistics");
+    case 151: return QStringLiteral("Gathering the task totals...");
+    case 152: return QStringLiteral("Filling the detail view...");
+    case 153: return QStringLiteral("Grand total:");
+    case 154: return QStringLiteral("Time on");
+    case 155: return QStringLiteral("Main task:");
+    case 156: return QStringLiteral("Time: ");
     default: return {};
   }
 }
