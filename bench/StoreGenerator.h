@@ -13,7 +13,8 @@
 namespace bench {
 
 inline QString ApplicationPath(int i) {
-  return QStringLiteral("/usr/lib/app%1/bin/program-%1").arg(i, 3, 10, QChar(u'0'));
+  return QStringLiteral("/opt/workstation/applications/suite-%1/lib/x86_64-linux-gnu/bin/program-%1")
+      .arg(i, 3, 10, QChar(u'0'));
 }
 
 inline void GenerateStore(const QString& storePath, const QString& cataloguePath, int users,

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cstring>
 
 namespace core {
@@ -22,6 +23,24 @@ QString Clean(QString s) {
 }
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// End of the line that starts at or before `pos`, without its line end (a lone CR ends a
+// line too).
+qsizetype LineEnd(const char* d, qsizetype size, qsizetype pos) {
+  while (pos < size && d[pos] != '\n' && d[pos] != '\r') ++pos;
+  return pos;
+}
+
+// Start of the line after the one that ends at `lineEnd`: CR LF, LF or a lone CR.
+qsizetype NextLine(const char* d, qsizetype size, qsizetype lineEnd) {
+  if (lineEnd < size && d[lineEnd] == '\r') {
+    ++lineEnd;
+    if (lineEnd < size && d[lineEnd] == '\n') ++lineEnd;
+  } else if (lineEnd < size && d[lineEnd] == '\n') {
+    ++lineEnd;
+  }
+  return lineEnd;
+}
 
 }  // namespace
 
@@ -40,77 +59,78 @@ ProfileFile::ProfileFile(QString path) : path_(std::move(path)) {
 void ProfileFile::Parse() {
   const char* d = data_.constData();
   const qsizetype size = data_.size();
-  qsizetype pos = 0;
-  if (size >= 3 && std::memcmp(d, "\xEF\xBB\xBF", 3) == 0) pos = 3;
-  bool newlineSeen = false;
-  lines_.reserve(size / 24 + 1);
-  Section* current = nullptr;
-  while (pos < size) {
-    const void* hit = std::memchr(d + pos, '\n', size_t(size - pos));
-    const qsizetype lf = hit ? static_cast<const char*>(hit) - d : -1;
-    // A lone CR also ends a line; look for one inside this stretch.
-    const void* crHit = std::memchr(d + pos, '\r', size_t((lf < 0 ? size : lf) - pos));
-    qsizetype length, full;
-    if (crHit) {
-      const qsizetype cr = static_cast<const char*>(crHit) - d;
-      length = cr - pos;
-      full = (cr + 1 < size && d[cr + 1] == '\n') ? length + 2 : length + 1;
-      if (!newlineSeen) newline_ = full == length + 2 ? QByteArray("\r\n") : QByteArray("\r");
-    } else if (lf >= 0) {
-      length = lf - pos;
-      full = length + 1;
-      if (!newlineSeen) newline_ = "\n";
-    } else {
-      length = size - pos;
-      full = length;
+  start_ = (size >= 3 && std::memcmp(d, "\xEF\xBB\xBF", 3) == 0) ? 3 : 0;
+  // New lines take the line end the file already uses.
+  for (qsizetype i = start_; i < size; ++i) {
+    if (d[i] == '\n') {
+      newline_ = "\n";
+      break;
     }
-    if (full > length) newlineSeen = true;
-    lines_.push_back({pos, length, full});
-    const qsizetype index = qsizetype(lines_.size()) - 1;
-
-    qsizetype b = pos, e = pos + length;
-    while (b < e && IsBlank(d[b])) ++b;
-    if (b < e && d[b] == '[') {
-      qsizetype close = e - 1;
-      while (close > b && d[close] != ']') --close;
-      if (close > b) {
-        if (current) current->end = index;
-        const QString name = QString::fromUtf8(d + b + 1, close - b - 1);
-        const QString key = Fold(name);
-        if (!sectionIndex_.contains(key)) {
-          sectionIndex_.insert(key, qsizetype(sections_.size()));
-          sections_.push_back(Section{name, index, index + 1, index + 1, false, {}, {}, -1, {}});
-          current = &sections_.back();
-        } else {
-          // A repeated section is read as the private-profile functions do: the first wins.
-          current = nullptr;
-        }
-      }
+    if (d[i] == '\r') {
+      newline_ = (i + 1 < size && d[i + 1] == '\n') ? QByteArray("\r\n") : QByteArray("\r");
+      break;
     }
-    pos += full;
   }
-  if (current) current->end = qsizetype(lines_.size());
+  // Only section headers matter when the file is opened: jump from "[" to "[" and look at
+  // the keys of a section when it is asked for.
+  Section* previous = nullptr;
+  qsizetype pos = start_;
+  while (pos < size) {
+    const void* hit = std::memchr(d + pos, '[', size_t(size - pos));
+    if (!hit) break;
+    const qsizetype bracket = static_cast<const char*>(hit) - d;
+    qsizetype lineStart = bracket;
+    while (lineStart > start_ && IsBlank(d[lineStart - 1])) --lineStart;
+    const qsizetype end = LineEnd(d, size, bracket);
+    if (lineStart > start_ && d[lineStart - 1] != '\n' && d[lineStart - 1] != '\r') {
+      pos = end;  // a "[" inside a line
+      continue;
+    }
+    qsizetype close = end - 1;
+    while (close > bracket && d[close] != ']') --close;
+    if (close <= bracket) {
+      pos = end;
+      continue;
+    }
+    if (previous) previous->bodyEnd = lineStart;
+    Section s;
+    s.name = QString::fromUtf8(d + bracket + 1, close - bracket - 1);
+    s.bodyBegin = NextLine(d, size, end);
+    s.bodyEnd = size;
+    const QString key = Fold(s.name);
+    // A repeated section is read as the system's functions read it: the first one wins.
+    if (!sectionIndex_.contains(key)) sectionIndex_.insert(key, qsizetype(sections_.size()));
+    else s.indexed = true;  // never looked into
+    sections_.push_back(std::move(s));
+    previous = &sections_.back();
+    pos = sections_.back().bodyBegin;
+  }
 }
 
 void ProfileFile::IndexKeys(Section& section) const {
   if (section.indexed) return;
   section.indexed = true;
-  section.lastKeyLine = section.header;
+  section.insertAt = section.bodyBegin;
   const char* d = data_.constData();
-  for (qsizetype i = section.begin; i < section.end; ++i) {
-    const Line& line = lines_[size_t(i)];
-    qsizetype b = line.begin, e = line.begin + line.length;
+  const qsizetype size = data_.size();
+  for (qsizetype line = section.bodyBegin; line < section.bodyEnd;) {
+    const qsizetype e = LineEnd(d, size, line);
+    const qsizetype next = NextLine(d, size, e);
+    qsizetype b = line;
     while (b < e && IsBlank(d[b])) ++b;
-    if (b == e || d[b] == ';') continue;
-    const void* eq = std::memchr(d + b, '=', size_t(e - b));
-    if (!eq) continue;
-    const qsizetype at = static_cast<const char*>(eq) - d;
-    const QString name = QString::fromUtf8(d + b, at - b).trimmed();
-    section.lastKeyLine = i;
-    const QString folded = Fold(name);
-    if (section.keyIndex.contains(folded)) continue;
-    section.keyIndex.insert(folded, qsizetype(section.keys.size()));
-    section.keys.push_back(Key{name, QString::fromUtf8(d + at + 1, e - at - 1).trimmed(), i});
+    const void* eq = (b < e && d[b] != ';') ? std::memchr(d + b, '=', size_t(e - b)) : nullptr;
+    if (eq) {
+      const qsizetype at = static_cast<const char*>(eq) - d;
+      const QString name = QString::fromUtf8(d + b, at - b).trimmed();
+      section.insertAt = next;
+      const QString folded = Fold(name);
+      if (!section.keyIndex.contains(folded)) {
+        section.keyIndex.insert(folded, qsizetype(section.keys.size()));
+        section.keys.push_back(
+            Key{name, QString::fromUtf8(d + at + 1, e - at - 1).trimmed(), line, e, false});
+      }
+    }
+    line = next;
   }
 }
 
@@ -128,8 +148,11 @@ const ProfileFile::Section* ProfileFile::FindSection(const QString& name) const 
 
 QStringList ProfileFile::Sections() const {
   QStringList names;
-  names.reserve(qsizetype(sections_.size()));
-  for (const Section& s : sections_) names.push_back(s.name);
+  names.reserve(sectionIndex_.size());
+  for (qsizetype i = 0; i < qsizetype(sections_.size()); ++i) {
+    const QString& name = sections_[size_t(i)].name;
+    if (sectionIndex_.value(Fold(name), -1) == i) names.push_back(name);
+  }
   return names;
 }
 
@@ -166,7 +189,11 @@ void ProfileFile::WriteString(const QString& sectionName, const QString& keyName
   Section* s = FindSection(section);
   if (!s) {
     sectionIndex_.insert(Fold(section), qsizetype(sections_.size()));
-    sections_.push_back(Section{section, -1, 0, 0, true, {}, {}, -1, {}});
+    Section fresh;
+    fresh.name = section;
+    fresh.isNew = true;
+    fresh.indexed = true;
+    sections_.push_back(std::move(fresh));
     s = &sections_.back();
   }
   modified_ = true;
@@ -175,57 +202,51 @@ void ProfileFile::WriteString(const QString& sectionName, const QString& keyName
   if (it != s->keyIndex.constEnd()) {
     Key& k = s->keys[size_t(*it)];
     k.value = value;
-    if (k.line >= 0) replaced_.insert(k.line, k.name + u'=' + value);
+    k.changed = true;
     return;
   }
   s->keyIndex.insert(folded, qsizetype(s->keys.size()));
   s->appended.push_back(qsizetype(s->keys.size()));
-  s->keys.push_back(Key{key, value, -1});
+  s->keys.push_back(Key{key, value, -1, -1, true});
 }
 
 QByteArray ProfileFile::Render() const {
-  // Keys added to existing sections go after the section's last key line.
-  QHash<qsizetype, const Section*> insertAfter;
+  // The changes, in file order: replaced key lines and runs of keys added to a section.
+  struct Edit {
+    qsizetype begin, end;  // bytes replaced (empty for an insertion)
+    QByteArray text;
+  };
+  std::vector<Edit> edits;
+  const char* d = data_.constData();
+  auto line = [](const Key& k) { return (k.name + u'=' + k.value).toUtf8(); };
   for (const Section& s : sections_) {
-    if (s.header >= 0 && !s.appended.empty()) insertAfter.insert(s.lastKeyLine, &s);
+    if (s.isNew) continue;
+    for (const Key& k : s.keys) {
+      if (k.changed && k.begin >= 0) edits.push_back({k.begin, k.end, line(k)});
+    }
+    if (s.appended.empty()) continue;
+    QByteArray text;
+    // The line before has no line end when it is the last of the file.
+    if (s.insertAt > 0 && d[s.insertAt - 1] != '\n' && d[s.insertAt - 1] != '\r') text += newline_;
+    for (qsizetype k : s.appended) text += line(s.keys[size_t(k)]) + newline_;
+    edits.push_back({s.insertAt, s.insertAt, std::move(text)});
   }
+  std::stable_sort(edits.begin(), edits.end(),
+                   [](const Edit& a, const Edit& b) { return a.begin < b.begin; });
   QByteArray out;
   out.reserve(data_.size() + 4096);
-  const char* d = data_.constData();
-  auto appendKeys = [&](const Section& s) {
-    for (qsizetype k : s.appended) {
-      const Key& key = s.keys[size_t(k)];
-      out += (key.name + u'=' + key.value).toUtf8();
-      out += newline_;
-    }
-  };
-  qsizetype copyFrom = lines_.empty() ? data_.size() : lines_.front().begin;
-  if (copyFrom > 0) out.append(d, copyFrom);  // byte-order mark
-  qsizetype runStart = copyFrom;  // start of bytes still to copy verbatim
-  for (qsizetype i = 0; i < qsizetype(lines_.size()); ++i) {
-    const Line& line = lines_[size_t(i)];
-    const auto rep = replaced_.constFind(i);
-    const auto ins = insertAfter.constFind(i);
-    if (rep == replaced_.constEnd() && ins == insertAfter.constEnd()) continue;
-    if (rep != replaced_.constEnd()) {
-      out.append(d + runStart, line.begin - runStart);
-      out += rep->toUtf8();
-      out += line.fullLength > line.length ? QByteArray(d + line.begin + line.length,
-                                                        line.fullLength - line.length)
-                                           : newline_;
-    } else {
-      out.append(d + runStart, line.begin + line.fullLength - runStart);
-      if (line.fullLength == line.length) out += newline_;
-    }
-    runStart = line.begin + line.fullLength;
-    if (ins != insertAfter.constEnd()) appendKeys(**ins);
+  qsizetype copied = 0;
+  for (const Edit& e : edits) {
+    out.append(d + copied, e.begin - copied);
+    out += e.text;
+    copied = e.end;
   }
-  out.append(d + runStart, data_.size() - runStart);
+  out.append(d + copied, data_.size() - copied);
   for (const Section& s : sections_) {
-    if (s.header >= 0) continue;
+    if (!s.isNew) continue;
     if (!out.isEmpty() && !out.endsWith('\n') && !out.endsWith('\r')) out += newline_;
     out += '[' + s.name.toUtf8() + ']' + newline_;
-    appendKeys(s);
+    for (qsizetype k : s.appended) out += line(s.keys[size_t(k)]) + newline_;
   }
   return out;
 }
@@ -240,10 +261,8 @@ void ProfileFile::Commit() {
   }
   // What is on disk now is the new text: start over from it.
   data_ = bytes;
-  lines_.clear();
   sections_.clear();
   sectionIndex_.clear();
-  replaced_.clear();
   modified_ = false;
   Parse();
 }

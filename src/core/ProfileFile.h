@@ -45,23 +45,20 @@ class ProfileFile {
   struct Key {
     QString name;
     QString value;
-    qsizetype line;  // index into lines_, or -1 for a key added since loading
+    qsizetype begin = -1;  // byte range of its line without the line end; -1: added since
+    qsizetype end = -1;
+    bool changed = false;
   };
   struct Section {
     QString name;
-    qsizetype header = -1;  // line of "[name]", -1 for a new section
-    qsizetype begin = 0;    // first line after the header
-    qsizetype end = 0;      // one past the last line of the section body
-    bool indexed = false;   // keys parsed
+    qsizetype bodyBegin = 0;  // bytes after the header line
+    qsizetype bodyEnd = 0;    // start of the next header line, or the end of the data
+    bool isNew = false;       // not in the file yet
+    bool indexed = false;     // keys parsed
     std::vector<Key> keys;
     QHash<QString, qsizetype> keyIndex;  // case-folded name -> keys position
-    qsizetype lastKeyLine = -1;          // where appended keys go
+    qsizetype insertAt = 0;              // where keys added since loading go
     std::vector<qsizetype> appended;     // positions in keys of keys added since loading
-  };
-  struct Line {
-    qsizetype begin;
-    qsizetype length;      // without the line end
-    qsizetype fullLength;  // with the line end
   };
 
   void Parse();
@@ -72,10 +69,10 @@ class ProfileFile {
 
   QString path_;
   QByteArray data_;
-  std::vector<Line> lines_;
+  qsizetype start_ = 0;  // after a byte-order mark
+  // Only the first of sections with the same name counts; later ones are kept in the file.
   mutable std::vector<Section> sections_;
   QHash<QString, qsizetype> sectionIndex_;  // case-folded name -> sections_ position
-  QHash<qsizetype, QString> replaced_;      // line -> new "key=value" text
   QByteArray newline_ = "\r\n";
   bool modified_ = false;
 };
