@@ -15,6 +15,8 @@ StatusPanels::StatusPanels(const std::vector<Panel>& panels, QWidget* parent) : 
     label->setAlignment(panels[i].alignment | Qt::AlignVCenter);
     label->setFixedWidth(panels[i].width);
     label->setObjectName(QStringLiteral("panel%1").arg(i));
+    label->setMargin(0);
+    label->setIndent(1);
     layout->addWidget(label);
     labels_.push_back(label);
   }
