@@ -20,15 +20,15 @@ enum class StatisticPage { Table, Chart, Detail };
 // What the statistics window lends the model: its current page and the views to refresh.
 // Every hook may be left empty.
 struct StatisticHooks {
-  std::function<StatisticPage()> currentPage;
-  std::function<void()> repaintTable;
-  std::function<void()> fillChart;
-  std::function<void()> fillDetail;
+  std::function<StatisticPage()> currentPage = {};
+  std::function<void()> repaintTable = {};
+  std::function<void()> fillChart = {};
+  std::function<void()> fillDetail = {};
   // Cancelling the per-task totals goes back to the table page.
-  std::function<void()> showTablePage;
+  std::function<void()> showTablePage = {};
   // The model moved a date or a preset mark by itself: the date fields and the period menu
   // must show it.
-  std::function<void()> periodChanged;
+  std::function<void()> periodChanged = {};
 };
 
 // One day of the period as the reload found it.
