@@ -28,12 +28,16 @@ class Desktop {
   // The foreground application can be told at all (an X display is open, for instance).
   virtual bool CanSpy() const = 0;
   virtual Foreground ForegroundWindow() = 0;
-  // Every running process whose executable can be read.
+  // Every running process whose executable can be read; empty when the walk failed.
   virtual std::vector<Process> Processes() = 0;
   virtual std::int64_t OwnPid() const = 0;
   // Ends a process at once; false when that was not possible.
   virtual bool Terminate(std::int64_t pid) = 0;
-  virtual bool ScreenSaverRunning() = 0;
+  // The session's screen saver is on (the X server's saver state, or the desktop's screen
+  // saver service).
+  virtual bool ScreenSaverActive() = 0;
+  // A running program of this path is a screen saver (a saver module of the system's folder).
+  virtual bool IsScreenSaverProgram(const QString& path) const = 0;
 
   // The name the user logged on with; empty when it cannot be told.
   virtual QString LogOnName() const = 0;
@@ -44,6 +48,9 @@ class Desktop {
   virtual void SetAutostart(bool on, const QString& executable) = 0;
   virtual bool Autostart() const = 0;
   virtual QIcon ApplicationIcon(const QString& path) const = 0;
+  // Calls `onEnd` once, from the event loop, when the session ends the program (logging out,
+  // shutting down, an interrupt): the program then saves as on Close and ends.
+  virtual void WatchSessionEnd(std::function<void()> onEnd) = 0;
 };
 
 // The file name of a program of ours on this system ("hg2demo", "hg2demo.exe").

@@ -71,7 +71,8 @@ TformHoralog::TformHoralog(platform::Desktop& desktop, const core::Clock& clock,
       programFolder_(std::move(programFolder)),
       dataFolder_(std::move(dataFolder)),
       slUsers(core::SortedStrings::Duplicates::Ignore),
-      counting_(clock_, slTaskDesc, dataFolder_) {
+      spy_(desktop_),
+      counting_(clock_, slTaskDesc, spy_, options_, dataFolder_) {
   setObjectName(QStringLiteral("formHoralog"));
   CreateComponents();
   CreateMenus();
@@ -190,7 +191,12 @@ void TformHoralog::CreateComponents() {
   connect(btStatistic, &QToolButton::clicked, this, &TformHoralog::btStatisticClick);
   connect(btOptions, &QToolButton::clicked, this, &TformHoralog::btOptionsClick);
   connect(edUser, &QLineEdit::textChanged, this, &TformHoralog::edUserChange);
-  connect(TimerHoralog, &QTimer::timeout, this, [this] { TickSeconds += 0.5; });
+  connect(TimerHoralog, &QTimer::timeout, this, &TformHoralog::TimerHoralogTimer);
+  connect(btStart, &QToolButton::clicked, this, &TformHoralog::btStartClick);
+  connect(btStop, &QToolButton::clicked, this, &TformHoralog::btStopClick);
+  connect(edUser, &QLineEdit::returnPressed, this, [this] {
+    if (btStart->isEnabled()) btStartClick();
+  });
 
   auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
   connect(help, &QShortcut::activated, this, &TformHoralog::HelpRequested);
@@ -235,6 +241,11 @@ void TformHoralog::CreateMenus() {
   connect(mnRestore, &QAction::triggered, this, &TformHoralog::mnRestoreClick);
   connect(mnHide, &QAction::triggered, this, &TformHoralog::mnHideClick);
   connect(mnClose, &QAction::triggered, this, &QWidget::close);
+  connect(mnStart, &QAction::triggered, this, [this] {
+    SelectService(1);
+    btStartClick();
+  });
+  connect(mnStop, &QAction::triggered, this, &TformHoralog::btStopClick);
   connect(mnStatistic, &QAction::triggered, this, &TformHoralog::btStatisticClick);
   connect(mnOptions, &QAction::triggered, this, &TformHoralog::btOptionsClick);
   connect(mnQuickDemo, &QAction::triggered, this, &TformHoralog::mnQuickDemoClick);
@@ -275,6 +286,7 @@ void TformHoralog::FormCreate() {
   if (!mnServiceCountDown->isChecked()) mnServiceHoralog->trigger();
   TimerHoralog->start();
   TrayIcon->show();
+  desktop_.WatchSessionEnd([this] { EndSession(); });
 }
 
 void TformHoralog::setVisible(bool visible) {
@@ -302,12 +314,13 @@ void TformHoralog::FormActivate() {
   FirstActivation = false;
   DragX = DragY = -1;
   if (edUser->text().isEmpty()) edUser->setText(desktop_.LogOnName());
-  PausedBySaver = Counting = CountDownActive = false;
-  TickSeconds = 0;
+  counting_.PausedBySaver = counting_.Counting = CountDownActive = false;
+  counting_.TickSeconds = 0;
   ApplyLanguageTexts();
   // The languages menu and the restore of the options come with the language manager and the
   // options dialog; the stored options are read here already.
   options_.Restore(core::FormStorage());
+  spy_.ArmSaverSearch();
   StorePath = QDir(dataFolder_).filePath(QString::fromLatin1(StatisticsStore::kFileName));
   counting_.SetStorePath(StorePath);
   try {
@@ -321,6 +334,8 @@ void TformHoralog::FormActivate() {
   UpdateCountingControls();
   UpdateCountDownControls();
   QCoreApplication::processEvents();
+  if (btStart->isEnabled() && options_.Bool(QStringLiteral("cbAutoStartTimer.Checked")))
+    btStartClick();
   SelectService(mnServiceHoralog->isChecked() ? 1 : 2);
 }
 
@@ -363,9 +378,66 @@ void TformHoralog::SelectService(int kind) {
   lServiceCaption->setText(kind == 1 ? LangString(25) : LangString(26));
 }
 
-void TformHoralog::BuildRestrictedList() { RestrictedList = slTaskDesc.BuildRestrictedList(); }
+void TformHoralog::BuildRestrictedList() {
+  RestrictedList = slTaskDesc.BuildRestrictedList();
+  spy_.SetRestrictedList(RestrictedList);
+}
+
+void TformHoralog::TimerHoralogTimer() {
+  const CountingModel::Step step = counting_.Tick();
+  if (step.ran) ShowStep(step);
+}
+
+void TformHoralog::ShowStep(const CountingModel::Step& step) {
+  if (!step.counted) return;
+  StatusBar1->setPanelText(1, step.totalText);
+  if (!CountDownActive) TrayIcon->setToolTip(edUser->text() + u' ' + step.totalText);
+  if (step.writeError) {
+    // Shown in the status bar too, so that it stays visible after the box is gone.
+    StatusBar1->panel(1)->setToolTip(*step.writeError);
+    if (!sessionEnding_) ShowError(*step.writeError + QStringLiteral(
+        "\n\nThe counted time is kept and saved again at the next save."));
+  } else if (step.saved) {
+    StatusBar1->panel(1)->setToolTip(QString());
+  }
+  if (step.loadError && !sessionEnding_) ShowError(*step.loadError);
+}
+
+bool TformHoralog::TrackAndSave(bool force) {
+  const CountingModel::Step step = counting_.TrackAndSave(force);
+  ShowStep(step);
+  return !counting_.Counting || !counting_.writeFailing();
+}
+
+void TformHoralog::btStartClick() {
+  slUsers.Add(edUser->text());
+  if (auto* model = qobject_cast<QStringListModel*>(edUser->completer()->model()))
+    model->setStringList(slUsers.lines());
+  counting_.SetUser(edUser->text());
+  try {
+    counting_.Start();
+  } catch (const core::Error& e) {
+    ShowError(e.message());
+    return;
+  }
+  StatusBar1->setPanelText(1, counting_.totalText());
+  UpdateCountingControls();
+  Button1->setFocus();
+  if (options_.Bool(QStringLiteral("cbAutoHide.Checked"))) mnHideClick();
+}
+
+void TformHoralog::btStopClick() {
+  ShowStep(counting_.Stop());
+  UpdateCountingControls();
+}
+
+void TformHoralog::EndSession() {
+  sessionEnding_ = true;
+  close();
+}
 
 void TformHoralog::UpdateCountingControls() {
+  const bool Counting = counting_.Counting;
   edUser->setReadOnly(Counting);
   QPalette p = edUser->palette();
   p.setColor(QPalette::Base, Counting ? palette().color(QPalette::Button)
@@ -393,7 +465,7 @@ void TformHoralog::UpdateTrayIcon() {
   else
     trayFrames_ = {trayStill_};
   trayFrame_ = 0;
-  if ((Counting || CountDownActive) && trayFrames_.size() > 1) {
+  if ((counting_.Counting || CountDownActive) && trayFrames_.size() > 1) {
     trayAnimation_->start();
   } else {
     trayAnimation_->stop();
@@ -458,6 +530,7 @@ void TformHoralog::btSelectServiceClick() {
 }
 
 void TformHoralog::btStatisticClick() {
+  TrackAndSave(true);
   QMessageBox::information(this, QStringLiteral("Horalog 2.0"),
                            QStringLiteral("The statistics window is not part of this version yet."));
 }
@@ -526,12 +599,20 @@ bool TformHoralog::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool TformHoralog::FormCloseQuery() {
-  // Counting and its forced save come with the counting model; closing is always allowed.
-  return true;
+  if (TrackAndSave(true) || sessionEnding_) return true;
+  // Closing now would lose what was counted since the last good save: let the user decide.
+  return QMessageBox::warning(this, QStringLiteral("Horalog 2.0"),
+                              QStringLiteral("The counted time could not be saved. Close anyway "
+                                             "and lose it?"),
+                              QMessageBox::Yes | QMessageBox::No,
+                              QMessageBox::No) == QMessageBox::Yes;
 }
 
 void TformHoralog::closeEvent(QCloseEvent* event) {
-  FormCloseQuery();
+  if (!FormCloseQuery()) {
+    event->ignore();
+    return;
+  }
   SaveFormStorage(true);
   TrayIcon->hide();
   event->accept();

@@ -5,6 +5,7 @@
 #include "options/OptionSettings.h"
 #include "options/TaskCatalogue.h"
 #include "platform/Desktop.h"
+#include "tracker/ActiveTask.h"
 #include "tracker/CountingModel.h"
 
 #include <QAction>
@@ -49,8 +50,17 @@ class TformHoralog : public QWidget {
   void mnRestoreClick();
   void mnQuickDemoClick();
   void TrayDoubleClick();
+  void btStartClick();
+  void btStopClick();
+  void TimerHoralogTimer();
+  // A forced save; false when it failed (the user was told).
+  bool TrackAndSave(bool force);
+  // Saves a running count as on Close and ends the program, without asking anything.
+  void EndSession();
 
   CountingModel& counting() { return counting_; }
+  ActiveTask& spy() { return spy_; }
+  bool Counting() const { return counting_.Counting; }
   const core::SortedStrings& users() const { return slUsers; }
   const options::TaskCatalogue& catalogue() const { return slTaskDesc; }
   const QString& programFolder() const { return programFolder_; }
@@ -117,10 +127,7 @@ class TformHoralog : public QWidget {
   QString StorePath;
   int DragX = -1;
   int DragY = -1;
-  double TickSeconds = 0;
-  bool Counting = false;
   bool CountDownActive = false;
-  bool PausedBySaver = false;
   bool FirstActivation = true;
   QString RestrictedList;
   core::SortedStrings slCountDownComment;
@@ -146,6 +153,7 @@ class TformHoralog : public QWidget {
   void mnLexorInfoClick();
   void HelpRequested();
   void ShowError(const QString& message);
+  void ShowStep(const CountingModel::Step& step);
   void AnimateTray();
 
   platform::Desktop& desktop_;
@@ -155,7 +163,9 @@ class TformHoralog : public QWidget {
   QString dataFolder_;
   options::TaskCatalogue slTaskDesc;
   core::SortedStrings slUsers;
+  ActiveTask spy_;
   CountingModel counting_;
+  bool sessionEnding_ = false;
   QSystemTrayIcon* TrayIcon;
   QIcon trayStill_;
   std::vector<QIcon> trayFrames_;  // what the tray shows: the animation, or the still icon

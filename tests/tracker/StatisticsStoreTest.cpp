@@ -1,9 +1,6 @@
 #include "core/Error.h"
 #include "core/FormatSettings.h"
-#include "tracker/CountingModel.h"
 #include "tracker/StatisticsStore.h"
-
-#include "../support/FakeClock.h"
 
 #include <QDir>
 #include <QFile>
@@ -112,52 +109,6 @@ TEST_F(StoreTest, UnreadableTotalIsAClearError) {
     EXPECT_TRUE(e.message().contains(QStringLiteral("bob 2001_3_7")));
     EXPECT_TRUE(e.message().contains(QStringLiteral("one hour")));
   }
-}
-
-class CountingModelTest : public StoreTest {
- protected:
-  testing_support::FakeClock clock_{QDateTime(QDate(2001, 3, 7), QTime(10, 0))};
-  options::TaskCatalogue catalogue_;
-};
-
-// A day that cannot be loaded is not loaded, and nothing is written into it.
-TEST_F(CountingModelTest, FailedLoadWritesNothing) {
-  CopyFixture();
-  const QByteArray before = Bytes();
-  tracker::CountingModel model(clock_, catalogue_, dir_.path());
-  model.SetStorePath(Path());
-  model.SetUser(QStringLiteral("bob"));
-  EXPECT_THROW(model.LoadDay(), core::Error);
-  EXPECT_FALSE(model.dayLoaded());
-  EXPECT_FALSE(model.WriteDay(QStringLiteral("00:00:01")).has_value());
-  EXPECT_EQ(Bytes(), before);
-  model.SetUser(QStringLiteral("anna"));
-  model.LoadDay();
-  EXPECT_EQ(model.totalText(), QStringLiteral("01:02:03"));
-}
-
-// A failed write is reported once per run of failures; the old file stays; the day stays in
-// memory and the next save point writes it.
-TEST_F(CountingModelTest, FailedWritesReportedOnceAndRetried) {
-  const QString folder = dir_.filePath(QStringLiteral("not-yet"));
-  const QString store = folder + QStringLiteral("/hg20work.txt");
-  tracker::CountingModel model(clock_, catalogue_, dir_.path());
-  model.SetStorePath(store);
-  model.SetUser(QStringLiteral("anna"));
-  model.LoadDay();
-  const auto first = model.WriteDay(QStringLiteral("00:00:05"));
-  ASSERT_TRUE(first.has_value());
-  EXPECT_TRUE(first->contains(QStringLiteral("not-yet"))) << first->toStdString();
-  EXPECT_FALSE(model.WriteDay(QStringLiteral("00:00:06")).has_value());
-  EXPECT_TRUE(model.writeFailing());
-  // the catalogue was saved all the same
-  EXPECT_TRUE(QFile::exists(model.cataloguePath()));
-  ASSERT_TRUE(QDir().mkpath(folder));
-  EXPECT_FALSE(model.WriteDay(QStringLiteral("00:00:07")).has_value());
-  EXPECT_FALSE(model.writeFailing());
-  QFile f(store);
-  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-  EXPECT_TRUE(f.readAll().contains("total=00:00:07"));
 }
 
 }  // namespace

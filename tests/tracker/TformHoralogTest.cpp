@@ -168,3 +168,71 @@ TEST_F(WindowFixture, HideWithoutTrayKeepsWindow) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace std::chrono_literals;
+
+QByteArray StoreBytes(const QTemporaryDir& dir) {
+  QFile f(dir.filePath(QStringLiteral("hg20work.txt")));
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Start locks the user field and enables Stop; the seconds show in the status bar and the
+// tray hint; Stop saves the day and unlocks the field.
+TEST_F(WindowFixture, StartCountStop) {
+  desktop_.processes = {{10, QStringLiteral("/usr/bin/vim")}};
+  desktop_.foreground = {10, QStringLiteral("vim")};
+  auto& w = Start();
+  QTest::keyClick(w.edUser, Qt::Key_Return);  // Enter starts counting
+  EXPECT_TRUE(w.Counting());
+  EXPECT_TRUE(w.edUser->isReadOnly());
+  EXPECT_TRUE(w.btStop->isEnabled());
+  EXPECT_FALSE(w.btStart->isEnabled());
+  EXPECT_FALSE(w.imSelectUser->isEnabled());
+  for (int i = 0; i < 6; ++i) {
+    clock_.Advance(500ms);
+    w.TimerHoralogTimer();
+  }
+  EXPECT_EQ(w.StatusBar1->panelText(1), QStringLiteral("00:00:03"));
+  EXPECT_EQ(w.trayIcon()->toolTip(), QStringLiteral("anna 00:00:03"));
+  QTest::mouseClick(w.btStop, Qt::LeftButton);
+  EXPECT_FALSE(w.Counting());
+  EXPECT_FALSE(w.edUser->isReadOnly());
+  EXPECT_TRUE(StoreBytes(dir_).contains("total=00:00:03"));
+  EXPECT_TRUE(StoreBytes(dir_).contains("/usr/bin/vim=00:00:02"));
+}
+
+// Closing while counting writes the day; closing while stopped writes nothing.
+TEST_F(WindowFixture, CloseSavesOnlyWhileCounting) {
+  Start();
+  Close();
+  EXPECT_TRUE(StoreBytes(dir_).isEmpty());
+  auto& w = Start();
+  w.btStartClick();
+  clock_.Advance(2000ms);
+  Close();
+  EXPECT_TRUE(StoreBytes(dir_).contains("total=00:00:02"));
+}
+
+// The end of the session saves a running count as Close does, and ends without a question.
+TEST_F(WindowFixture, SessionEndSaves) {
+  auto& w = Start();
+  w.btStartClick();
+  clock_.Advance(4000ms);
+  ASSERT_TRUE(desktop_.sessionEnd);
+  desktop_.sessionEnd();
+  EXPECT_FALSE(w.isVisible());
+  EXPECT_TRUE(StoreBytes(dir_).contains("total=00:00:04"));
+}
+
+// Counting starts by itself at start-up when the option says so.
+TEST_F(WindowFixture, AutoStartCounting) {
+  core::FormStorage s;
+  s.Write(QStringLiteral("cbAutoStartTimer.Checked"), QStringLiteral("True"));
+  s.Sync();
+  auto& w = Start();
+  EXPECT_TRUE(w.Counting());
+}
+
+}  // namespace

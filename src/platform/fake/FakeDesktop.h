@@ -30,13 +30,18 @@ class FakeDesktop : public Desktop {
   std::vector<Process> Processes() override { return processes; }
   std::int64_t OwnPid() const override { return ownPid; }
   bool Terminate(std::int64_t pid) override;
-  bool ScreenSaverRunning() override { return screenSaver; }
+  bool ScreenSaverActive() override { return screenSaver; }
+  bool IsScreenSaverProgram(const QString& path) const override {
+    return path.startsWith(QStringLiteral("/usr/libexec/xscreensaver/"));
+  }
   QString LogOnName() const override { return logOnName; }
   OpenResult ShellOpen(const QString& path) override;
   void Beep() override { ++beeps; }
   void SetAutostart(bool on, const QString& executable) override;
   bool Autostart() const override { return autostart; }
   QIcon ApplicationIcon(const QString&) const override { return {}; }
+  void WatchSessionEnd(std::function<void()> onEnd) override { sessionEnd = std::move(onEnd); }
+  std::function<void()> sessionEnd;  // a test calls it to end the session
 };
 
 }  // namespace platform
