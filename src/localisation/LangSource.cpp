@@ -44,6 +44,13 @@ void VisitLocale(Locale& l, Visitor& v) {
   v.Char("listSeparator", l.ListSeparator);
 }
 
+// Controls, odd blanks (a no-break space looks like a blank) and invisible characters are
+// written as \u escapes so that the source shows what the file holds.
+bool NeedsEscape(QChar c) {
+  return c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() < 0xA0) || c.isSurrogate() ||
+         (c.isSpace() && c != u' ') || c.category() == QChar::Other_Format || !c.isPrint();
+}
+
 QString Quote(const QString& text) {
   QString out = QStringLiteral("\"");
   for (QChar c : text) {
@@ -64,8 +71,7 @@ QString Quote(const QString& text) {
         out += QStringLiteral("\\t");
         break;
       default:
-        if (c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() < 0xA0) || c.isSurrogate() ||
-            c.category() == QChar::Other_Format) {
+        if (NeedsEscape(c)) {
           out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QChar(u'0'));
         } else {
           out += c;
@@ -83,9 +89,7 @@ bool FitsBlock(const QString& text) {
   for (const QString& line : lines) {
     if (line == kBlockClose) return false;
     for (QChar c : line) {
-      if ((c.unicode() < 0x20 && c != u'\t') || (c.unicode() >= 0x7F && c.unicode() < 0xA0) ||
-          c.isSurrogate() || c.category() == QChar::Other_Format)
-        return false;
+      if (c != u'\t' && NeedsEscape(c)) return false;
     }
   }
   return true;

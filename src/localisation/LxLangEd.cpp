@@ -62,6 +62,11 @@ std::unique_ptr<TLxLangFileEdit> TLxLangFileEdit::CreateBlank(const QString& nam
   return std::unique_ptr<TLxLangFileEdit>(new TLxLangFileEdit(name, NoLoad{}));
 }
 
+void TLxLangFileEdit::SetFileName(const QString& name) {
+  CloseStream();
+  fileName_ = NormaliseName(name);
+}
+
 bool TLxLangFileEdit::AddString(const TLxIdentRec& rec) {
   const auto at =
       std::lower_bound(records_.begin(), records_.end(), rec.Ident,

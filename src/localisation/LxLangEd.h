@@ -25,6 +25,10 @@ class TLxLangFileEdit : public TLxLangFile {
   // ELangFileError when something cannot be stored.
   QByteArray Render(std::vector<qint32>* offsets = nullptr) const;
 
+  // Names the file that Save writes next (normalised as a loaded name is); the file loaded
+  // before is let go.
+  void SetFileName(const QString& name);
+
   // Records stay in ascending ident order; false when the ident is present already.
   bool AddString(const TLxIdentRec& rec);
   TLxIdentRec& RecordAt(qsizetype index) { return records_.at(size_t(index)); }
