@@ -21,6 +21,19 @@ StatusPanels::StatusPanels(const std::vector<Panel>& panels, QWidget* parent) : 
     labels_.push_back(label);
   }
   layout->addStretch(1);
+  simple_ = new QLabel(this);
+  simple_->setObjectName(QStringLiteral("simpleText"));
+  simple_->setFrameShape(QFrame::Panel);
+  simple_->setFrameShadow(QFrame::Sunken);
+  simple_->setAutoFillBackground(true);
+  simple_->setIndent(2);
+  simple_->hide();
+}
+
+void StatusPanels::setSimpleMode(bool simple) {
+  simple_->setGeometry(rect());
+  simple_->setVisible(simple);
+  simple_->raise();
 }
 
 QString StatusPanels::panelText(int index) const { return labels_.at(size_t(index))->text(); }

@@ -21,8 +21,15 @@ class StatusPanels : public QFrame {
   void setPanelText(int index, const QString& text);
   QLabel* panel(int index) const { return labels_.at(size_t(index)); }
 
+  // One text across the whole bar instead of the panels.
+  void setSimpleMode(bool simple);
+  bool simpleMode() const { return simple_->isVisibleTo(this); }
+  QString simpleText() const { return simple_->text(); }
+  void setSimpleText(const QString& text) { simple_->setText(text); }
+
  private:
   std::vector<QLabel*> labels_;
+  QLabel* simple_;
 };
 
 }  // namespace tracker

@@ -1,6 +1,8 @@
 #include "tracker/TformHoralog.h"
 
+#include "core/Durations.h"
 #include "core/Error.h"
+#include "core/FormatSettings.h"
 #include "core/FormStorage.h"
 #include "localisation/LangString.h"
 #include "tracker/Glyphs.h"
@@ -13,6 +15,7 @@
 #include <QCompleter>
 #include <QDir>
 #include <QMessageBox>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QShortcut>
@@ -72,7 +75,8 @@ TformHoralog::TformHoralog(platform::Desktop& desktop, const core::Clock& clock,
       dataFolder_(std::move(dataFolder)),
       slUsers(core::SortedStrings::Duplicates::Ignore),
       spy_(desktop_),
-      counting_(clock_, slTaskDesc, spy_, options_, dataFolder_) {
+      counting_(clock_, slTaskDesc, spy_, options_, dataFolder_),
+      countDown_(clock_) {
   setObjectName(QStringLiteral("formHoralog"));
   CreateComponents();
   CreateMenus();
@@ -151,24 +155,29 @@ void TformHoralog::CreateComponents() {
   BevelMode2 = Named(new QFrame(pFormCountDown), "BevelMode2");
   BevelMode2->setFrameStyle(QFrame::Box | QFrame::Sunken);
   BevelMode2->setGeometry(65, 1, 62, 23);
-  SpeedButton1 = FlatButton(pFormCountDown, "SpeedButton1", QRect(3, 3, 17, 19),
-                            QStringLiteral("Alarm at a time of day"), Glyph::Alarm);
+  SpeedButton2 = FlatButton(pFormCountDown, "SpeedButton2", QRect(3, 3, 17, 19),
+                            QStringLiteral("Alarm"), Glyph::Alarm);
   edTimeAlarmHour = Edit(pFormCountDown, "edTimeAlarmHour", QRect(21, 3, 19, 19),
-                         QStringLiteral("Hour"));
+                         QStringLiteral("Enter Hours to Alarm"));
   lTwoPoints = Named(new QLabel(QStringLiteral(":"), pFormCountDown), "lTwoPoints");
   lTwoPoints->setGeometry(40, 3, 4, 19);
   edTimeAlarmMinute = Edit(pFormCountDown, "edTimeAlarmMinute", QRect(44, 3, 19, 19),
-                           QStringLiteral("Minute"));
-  SpeedButton2 = FlatButton(pFormCountDown, "SpeedButton2", QRect(67, 3, 17, 19),
-                            QStringLiteral("Count down minutes"), Glyph::CountDown);
+                           QStringLiteral("Enter Minutes to Alarm"));
+  SpeedButton1 = FlatButton(pFormCountDown, "SpeedButton1", QRect(67, 3, 17, 19),
+                            QStringLiteral("Count Down"), Glyph::CountDown);
+  // Only pictures in front of the inputs.
+  for (QToolButton* b : {SpeedButton1, SpeedButton2}) {
+    b->setEnabled(false);
+    b->setIcon(QIcon(b->icon().pixmap(QSize(15, 15))));
+  }
   edTimeCountDown = Edit(pFormCountDown, "edTimeCountDown", QRect(85, 3, 40, 19),
-                         QStringLiteral("Minutes"));
+                         QStringLiteral("Enter Minutes for Count Down"));
   btCountDownStart = FlatButton(pFormCountDown, "btCountDownStart", QRect(2, 24, 30, 18),
                                 QString(), Glyph::Start);
   btCountDownStop = FlatButton(pFormCountDown, "btCountDownStop", QRect(33, 24, 30, 18),
                                QString(), Glyph::Stop);
   btInputComment = FlatButton(pFormCountDown, "btInputComment", QRect(64, 24, 30, 18),
-                              QStringLiteral("Comment"), Glyph::Comment);
+                              QStringLiteral("Input comment"), Glyph::Comment);
   StatusBar2 = Named(new StatusPanels({{70, Qt::AlignHCenter}, {100, Qt::AlignLeft}}, pFormCountDown),
                      "StatusBar2");
   StatusBar2->setGeometry(0, 43, 128, 15);
@@ -192,6 +201,26 @@ void TformHoralog::CreateComponents() {
   connect(btOptions, &QToolButton::clicked, this, &TformHoralog::btOptionsClick);
   connect(edUser, &QLineEdit::textChanged, this, &TformHoralog::edUserChange);
   connect(TimerHoralog, &QTimer::timeout, this, &TformHoralog::TimerHoralogTimer);
+  connect(TimerCountDown, &QTimer::timeout, this, &TformHoralog::TimerCountDownTimer);
+  connect(btCountDownStart, &QToolButton::clicked, this, &TformHoralog::btCountDownStartClick);
+  connect(btCountDownStop, &QToolButton::clicked, this, &TformHoralog::btCountDownStopClick);
+  connect(imSelectUser, &QToolButton::clicked, this, &TformHoralog::imSelectUserClick);
+  connect(btInputComment, &QToolButton::clicked, this, &TformHoralog::btInputCommentClick);
+  // Typing into one mode empties the other.
+  for (QLineEdit* alarm : {edTimeAlarmHour, edTimeAlarmMinute}) {
+    connect(alarm, &QLineEdit::textChanged, this, [this](const QString& text) {
+      if (!text.isEmpty()) edTimeCountDown->clear();
+      UpdateCountDownControls();
+    });
+  }
+  connect(edTimeCountDown, &QLineEdit::textChanged, this, [this](const QString& text) {
+    if (!text.isEmpty()) {
+      edTimeAlarmHour->clear();
+      edTimeAlarmMinute->clear();
+    }
+    UpdateCountDownControls();
+  });
+  for (QLineEdit* e : {edTimeAlarmHour, edTimeAlarmMinute, edTimeCountDown}) e->installEventFilter(this);
   connect(btStart, &QToolButton::clicked, this, &TformHoralog::btStartClick);
   connect(btStop, &QToolButton::clicked, this, &TformHoralog::btStopClick);
   connect(edUser, &QLineEdit::returnPressed, this, [this] {
@@ -232,6 +261,9 @@ void TformHoralog::CreateMenus() {
   mnStop->setEnabled(false);
   popMainMenu->setDefaultAction(mnHide);
 
+  formInputStrings = new TformInputStrings(this);
+  FormMessage = new TFormMessage(this);
+
   popSelectService = Named(new QMenu(this), "popSelectService");
   mnServiceHoralog = Item(popSelectService, "mnServiceHoralog", QString());
   mnServiceCountDown = Item(popSelectService, "mnServiceCountDown", QString());
@@ -246,6 +278,16 @@ void TformHoralog::CreateMenus() {
     btStartClick();
   });
   connect(mnStop, &QAction::triggered, this, &TformHoralog::btStopClick);
+  connect(mnCountDownStart, &QAction::triggered, this, [this] {
+    SelectService(2);
+    btCountDownStartClick();
+  });
+  connect(mnCountDownStop, &QAction::triggered, this, &TformHoralog::btCountDownStopClick);
+  connect(mnCountDownTime, &QAction::triggered, this, [this] {
+    mnRestoreClick();
+    mnServiceCountDown->trigger();
+  });
+  connect(popMainMenu, &QMenu::aboutToShow, this, &TformHoralog::popMainMenuPopup);
   connect(mnStatistic, &QAction::triggered, this, &TformHoralog::btStatisticClick);
   connect(mnOptions, &QAction::triggered, this, &TformHoralog::btOptionsClick);
   connect(mnQuickDemo, &QAction::triggered, this, &TformHoralog::mnQuickDemoClick);
@@ -314,7 +356,8 @@ void TformHoralog::FormActivate() {
   FirstActivation = false;
   DragX = DragY = -1;
   if (edUser->text().isEmpty()) edUser->setText(desktop_.LogOnName());
-  counting_.PausedBySaver = counting_.Counting = CountDownActive = false;
+  counting_.PausedBySaver = counting_.Counting = false;
+  countDown_.Stop();
   counting_.TickSeconds = 0;
   ApplyLanguageTexts();
   // The languages menu and the restore of the options come with the language manager and the
@@ -366,7 +409,7 @@ void TformHoralog::ApplyLanguageTexts() {
   mnCountDownStop->setText(sStop_);
   SelectService(mnServiceHoralog->isChecked() ? 1 : 2);
   StatusBar1->setPanelText(0, LangString(31));
-  if (!CountDownActive) StatusBar2->setPanelText(1, sNotActive_);
+  if (!countDown_.CountDownActive()) StatusBar2->setPanelText(1, sNotActive_);
 }
 
 void TformHoralog::SelectService(int kind) {
@@ -391,7 +434,7 @@ void TformHoralog::TimerHoralogTimer() {
 void TformHoralog::ShowStep(const CountingModel::Step& step) {
   if (!step.counted) return;
   StatusBar1->setPanelText(1, step.totalText);
-  if (!CountDownActive) TrayIcon->setToolTip(edUser->text() + u' ' + step.totalText);
+  if (!countDown_.CountDownActive()) TrayIcon->setToolTip(edUser->text() + u' ' + step.totalText);
   if (step.writeError) {
     // Shown in the status bar too, so that it stays visible after the box is gone.
     StatusBar1->panel(1)->setToolTip(*step.writeError);
@@ -453,10 +496,108 @@ void TformHoralog::UpdateCountingControls() {
 }
 
 void TformHoralog::UpdateCountDownControls() {
-  btCountDownStart->setEnabled(!CountDownActive);
-  mnCountDownStart->setEnabled(!CountDownActive);
-  btCountDownStop->setEnabled(CountDownActive);
-  mnCountDownStop->setEnabled(CountDownActive);
+  // Ringing keeps the fields locked and Stop enabled until Stop is pressed.
+  const bool active = countDown_.state() != CountDownModel::State::Idle;
+  if (countDown_.TimerInterval() > 0)
+    TimerCountDown->start(countDown_.TimerInterval());
+  else
+    TimerCountDown->stop();
+  for (QLineEdit* e : {edTimeAlarmHour, edTimeAlarmMinute, edTimeCountDown}) {
+    e->setReadOnly(active);
+    QPalette p = e->palette();
+    p.setColor(QPalette::Base, active ? palette().color(QPalette::Button)
+                                      : QApplication::palette().color(QPalette::Base));
+    e->setPalette(p);
+  }
+  btInputComment->setEnabled(!active);
+  btCountDownStop->setEnabled(active);
+  mnCountDownStop->setEnabled(active);
+  StatusBar2->setPanelText(0, edCountDownComment->text());
+  UpdateTrayIcon();
+  const bool canStart = countDown_.CanStart(edTimeAlarmHour->text(), edTimeAlarmMinute->text(),
+                                            edTimeCountDown->text());
+  btCountDownStart->setEnabled(canStart);
+  mnCountDownStart->setEnabled(canStart);
+}
+
+void TformHoralog::btCountDownStartClick() {
+  if (!countDown_.Start(edTimeAlarmHour->text(), edTimeAlarmMinute->text(),
+                        edTimeCountDown->text())) {
+    desktop_.Beep();
+    return;
+  }
+  UpdateCountDownControls();
+  StatusBar2->setSimpleMode(false);
+  StatusBar2->setPanelText(0, edCountDownComment->text().isEmpty() ? QStringLiteral("Time left:")
+                                                                   : edCountDownComment->text());
+  StatusBar2->setPanelText(1, QString());
+  if (options_.Bool(QStringLiteral("cbAutoHide.Checked"))) mnHideClick();
+}
+
+void TformHoralog::btCountDownStopClick() {
+  countDown_.Stop();
+  UpdateCountDownControls();
+  StatusBar2->setSimpleMode(false);
+  StatusBar2->setPanelText(0, edCountDownComment->text());
+  StatusBar2->setPanelText(1, sNotActive_);
+}
+
+void TformHoralog::TimerCountDownTimer() {
+  if (countDown_.state() == CountDownModel::State::Running) {
+    const CountDownModel::Run run = countDown_.RunStep();
+    const QString prefix =
+        counting_.Counting ? edUser->text() + u' ' + StatusBar1->panelText(1) : QString();
+    TrayIcon->setToolTip(
+        CountDownModel::TrayHint(prefix, edCountDownComment->text(), sCountDown_, run.left));
+    StatusBar2->setPanelText(1, core::FormatDuration(run.left));
+    if (run.ranOut) {
+      TimerCountDown->setInterval(countDown_.TimerInterval());
+      StatusBar2->setPanelText(0, sTimeIsUp_);
+      UpdateTrayIcon();
+      mnRestoreClick();
+    }
+  } else if (countDown_.state() == CountDownModel::State::Ringing) {
+    mnServiceCountDown->trigger();
+    desktop_.Beep();
+    StatusBar2->setSimpleMode(true);
+    StatusBar2->setSimpleText(countDown_.RingStep(edCountDownComment->text(), sTimeIsUp_));
+  }
+}
+
+void TformHoralog::popMainMenuPopup() {
+  mnCountDownTime->setText(CountDownModel::MenuCaption(
+      edTimeAlarmHour->text(), edTimeAlarmMinute->text(), edTimeCountDown->text(), sCountDown_));
+}
+
+void TformHoralog::imSelectUserClick() {
+  if (counting_.Counting) return;
+  const auto chosen =
+      formInputStrings->ChooseString(QStringLiteral("Choose User"), slUsers.lines(), false, geometry());
+  // Cancel changes nothing; Ok with an empty text empties the field.
+  if (!chosen) return;
+  edUser->setText(*chosen);
+  if (!chosen->isEmpty()) {
+    slUsers.Add(*chosen);
+    if (auto* model = qobject_cast<QStringListModel*>(edUser->completer()->model()))
+      model->setStringList(slUsers.lines());
+  }
+}
+
+void TformHoralog::btInputCommentClick() {
+  const auto chosen = formInputStrings->ChooseString(QStringLiteral("Enter Comment"),
+                                                     slCountDownComment.lines(), true, geometry());
+  // Cancel keeps the comment and the list as they were.
+  if (!chosen) return;
+  edCountDownComment->setText(*chosen);
+  if (!chosen->isEmpty()) slCountDownComment.Assign(formInputStrings->items());
+  StatusBar2->setPanelText(0, *chosen);
+}
+
+void TformHoralog::ShowMessagePopup(const QString& text) {
+  const QScreen* s = screen();
+  FormMessage->ShowMessage(
+      text, LangString(25) + u' ' + core::FormatSettings::Current().FormatTime(clock_.Now().time()),
+      s ? s->geometry() : QRect(), s ? s->availableGeometry() : QRect());
 }
 
 void TformHoralog::UpdateTrayIcon() {
@@ -465,7 +606,7 @@ void TformHoralog::UpdateTrayIcon() {
   else
     trayFrames_ = {trayStill_};
   trayFrame_ = 0;
-  if ((counting_.Counting || CountDownActive) && trayFrames_.size() > 1) {
+  if ((counting_.Counting || countDown_.CountDownActive()) && trayFrames_.size() > 1) {
     trayAnimation_->start();
   } else {
     trayAnimation_->stop();
@@ -570,6 +711,27 @@ void TformHoralog::ShowError(const QString& message) {
 }
 
 bool TformHoralog::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress &&
+      (watched == edTimeAlarmHour || watched == edTimeAlarmMinute || watched == edTimeCountDown)) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+    if (watched == edTimeAlarmHour && enter) {
+      edTimeAlarmMinute->setFocus();
+      return true;
+    }
+    if (enter) {
+      if (btCountDownStart->isEnabled()) {
+        btCountDownStartClick();
+        return true;
+      }
+      return false;
+    }
+    if (watched == edTimeAlarmMinute && key == Qt::Key_Backspace && edTimeAlarmMinute->text().isEmpty()) {
+      edTimeAlarmHour->setFocus();
+      return true;
+    }
+    return false;
+  }
   if (watched == pHeader || watched == lServiceCaption) {
     auto* me = static_cast<QMouseEvent*>(event);
     switch (event->type()) {

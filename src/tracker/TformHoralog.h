@@ -6,7 +6,10 @@
 #include "options/TaskCatalogue.h"
 #include "platform/Desktop.h"
 #include "tracker/ActiveTask.h"
+#include "tracker/CountDownModel.h"
 #include "tracker/CountingModel.h"
+#include "tracker/TFormMessage.h"
+#include "tracker/TformInputStrings.h"
 
 #include <QAction>
 #include <QFrame>
@@ -51,6 +54,17 @@ class TformHoralog : public QWidget {
   void mnQuickDemoClick();
   void TrayDoubleClick();
   void btStartClick();
+  void btCountDownStartClick();
+  void btCountDownStopClick();
+  void TimerCountDownTimer();
+  void imSelectUserClick();
+  void btInputCommentClick();
+  void popMainMenuPopup();
+  void ShowMessagePopup(const QString& text);
+  bool CountDownActive() const { return countDown_.CountDownActive(); }
+  CountDownModel& countDown() { return countDown_; }
+  TformInputStrings* formInputStrings;
+  TFormMessage* FormMessage;
   void btStopClick();
   void TimerHoralogTimer();
   // A forced save; false when it failed (the user was told).
@@ -127,7 +141,6 @@ class TformHoralog : public QWidget {
   QString StorePath;
   int DragX = -1;
   int DragY = -1;
-  bool CountDownActive = false;
   bool FirstActivation = true;
   QString RestrictedList;
   core::SortedStrings slCountDownComment;
@@ -165,6 +178,7 @@ class TformHoralog : public QWidget {
   core::SortedStrings slUsers;
   ActiveTask spy_;
   CountingModel counting_;
+  CountDownModel countDown_;
   bool sessionEnding_ = false;
   QSystemTrayIcon* TrayIcon;
   QIcon trayStill_;

@@ -88,7 +88,6 @@ TEST_F(WindowFixture, StoredPropertiesSurviveRestart) {
     auto& w = Start();
     w.move(300, 200);
     w.edUser->setText(QStringLiteral("carl"));
-    w.edTimeCountDown->setText(QStringLiteral("25"));
     w.edTimeAlarmHour->setText(QStringLiteral("14"));
     w.edTimeAlarmMinute->setText(QStringLiteral("30"));
     w.edLang->setText(QStringLiteral("Deutsch"));
@@ -104,7 +103,7 @@ TEST_F(WindowFixture, StoredPropertiesSurviveRestart) {
   auto& w = Start();
   EXPECT_EQ(w.pos(), QPoint(300, 200));
   EXPECT_EQ(w.edUser->text(), QStringLiteral("carl"));
-  EXPECT_EQ(w.edTimeCountDown->text(), QStringLiteral("25"));
+  EXPECT_EQ(w.edTimeCountDown->text(), QString());
   EXPECT_EQ(w.edTimeAlarmHour->text(), QStringLiteral("14"));
   EXPECT_EQ(w.edTimeAlarmMinute->text(), QStringLiteral("30"));
   EXPECT_EQ(w.edLang->text(), QStringLiteral("Deutsch"));
