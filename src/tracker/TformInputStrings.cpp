@@ -1,6 +1,7 @@
 #include "tracker/TformInputStrings.h"
 
 #include "localisation/LangString.h"
+#include "tracker/Glyphs.h"
 
 #include <QMessageBox>
 #include <QScreen>
@@ -30,7 +31,9 @@ TformInputStrings::TformInputStrings(QWidget* parent)
   pCanEdit = new QFrame(this);
   pCanEdit->setObjectName(QStringLiteral("pCanEdit"));
   pCanEdit->setGeometry(0, 0, 185, 11);
-  btDelete = Button(pCanEdit, "btDelete", QStringLiteral("×"), QRect(172, 0, 11, 11));
+  btDelete = Button(pCanEdit, "btDelete", QString(), QRect(172, 0, 11, 11));
+  btDelete->setIcon(GlyphIcon(Glyph::Close, QColor(0xa0, 0x20, 0x20)));
+  btDelete->setIconSize(QSize(9, 9));
   btDelete->setToolTip(QStringLiteral("Delete the selected entry"));
 
   Panel1 = new QFrame(this);
