@@ -89,6 +89,12 @@ QString CsvField(const QString& text) {
 
 QString Pad(const QString& text, int width) { return text.leftJustified(width, u' '); }
 
+// Only the blanks at the end go: those in front keep the columns in place.
+QString TrimEnd(QString text) {
+  while (text.endsWith(u' ')) text.chop(1);
+  return text;
+}
+
 QString ShortDate(const QDate& date) { return core::FormatSettings::Current().FormatDate(date); }
 
 QString WeekStyleName(WeekStyle style) {
@@ -220,7 +226,7 @@ void PrintWeek(const StatisticModel& model, const ReportOptions& options, QTextS
   const auto titles = model.DayTitles();
   QString header;
   for (const QString& title : titles) header += Pad(title, kWidth);
-  out << header.trimmed() << "\n\n";
+  out << TrimEnd(header) << "\n\n";
   for (int r = 0; r < model.rows(); ++r) {
     if (r > 0) out << '\n';
     QString lines[3];
@@ -237,8 +243,8 @@ void PrintWeek(const StatisticModel& model, const ReportOptions& options, QTextS
         lines[2] += Pad(cell.group, kWidth);
       }
     }
-    out << lines[0].trimmed() << '\n' << lines[1].trimmed() << '\n';
-    if (compare) out << lines[2].trimmed() << '\n';
+    out << TrimEnd(lines[0]) << '\n' << TrimEnd(lines[1]) << '\n';
+    if (compare) out << TrimEnd(lines[2]) << '\n';
   }
   out << '\n' << model.lTotal() << '\n';
   if (!model.lTotal2().isEmpty()) out << model.lTotal2() << '\n';

@@ -131,6 +131,12 @@ TEST(HoralogReportTest, WeekTextAndCsv) {
   EXPECT_TRUE(text.out.contains(S("08:00:00  04:00:00"))) << text.out.toStdString();
   EXPECT_TRUE(text.out.contains(S("14:00\n"))) << text.out.toStdString();
   EXPECT_TRUE(text.out.contains(S(": 04:45   (33.93%)\n"))) << text.out.toStdString();
+  // A row that starts later in the week keeps its days under their titles.
+  const ReportRun sunday =
+      Report(Week("2024-03-04", "2024-03-10") << S("--week-start") << S("sunday"));
+  EXPECT_TRUE(sunday.out.contains(S("\nSun       Mon       Tue")));
+  EXPECT_TRUE(sunday.out.contains(S("\n          04/03     05/03"))) << sunday.out.toStdString();
+  EXPECT_TRUE(sunday.out.contains(S("\n          08:00:00  04:00:00"))) << sunday.out.toStdString();
   const ReportRun csv = Report(Week("2024-03-04", "2024-03-10") << S("--csv"));
   EXPECT_EQ(csv.status, 0);
   const QStringList lines = csv.out.split(u'\n', Qt::SkipEmptyParts);
