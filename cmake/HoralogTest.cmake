@@ -27,4 +27,8 @@ function(horalog_add_test)
   set_tests_properties(${T_NAME} PROPERTIES
     ENVIRONMENT "XDG_CONFIG_HOME=${home}/config;XDG_DATA_HOME=${home}/data;XDG_RUNTIME_DIR=${home}/runtime;HOME=${home};LANG=C.UTF-8;LC_ALL=C.UTF-8;QT_QPA_PLATFORM=${platform};HORALOG_TEST_SOURCE=${CMAKE_SOURCE_DIR}/tests;HORALOG_BIN=${CMAKE_BINARY_DIR}/bin"
     TIMEOUT 600)
+  if(HORALOG_SANITIZE)
+    set_property(TEST ${T_NAME} APPEND PROPERTY ENVIRONMENT
+      "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/support/lsan.supp;UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1")
+  endif()
 endfunction()

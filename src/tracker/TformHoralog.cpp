@@ -733,8 +733,12 @@ bool TformHoralog::eventFilter(QObject* watched, QEvent* event) {
     return false;
   }
   if (watched == pHeader || watched == lServiceCaption) {
+    const auto type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease &&
+        type != QEvent::MouseMove)
+      return QWidget::eventFilter(watched, event);
     auto* me = static_cast<QMouseEvent*>(event);
-    switch (event->type()) {
+    switch (type) {
       case QEvent::MouseButtonPress:
         if (me->button() == Qt::LeftButton) {
           DragX = int(me->position().x());
