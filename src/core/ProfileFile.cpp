@@ -44,16 +44,36 @@ qsizetype NextLine(const char* d, qsizetype size, qsizetype lineEnd) {
 
 }  // namespace
 
-ProfileFile::ProfileFile(QString path) : path_(std::move(path)) {
+ProfileFile::ProfileFile(QString path) : path_(std::move(path)) { Load(); }
+
+void ProfileFile::Load() {
+  data_.clear();
   QFile file(path_);
   if (file.exists()) {
     if (!file.open(QIODevice::ReadOnly)) {
       throw Error(QCoreApplication::translate("ProfileFile", "Cannot read \"%1\": %2")
                       .arg(path_, file.errorString()));
     }
+    // Read whole into memory, not mapped: another program rewriting the file in place must
+    // not be able to pull the text away under a reader.
     data_ = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+      throw Error(QCoreApplication::translate("ProfileFile", "Cannot read \"%1\": %2")
+                      .arg(path_, file.errorString()));
+    }
+    file.close();
   }
+  sections_.clear();
+  sectionIndex_.clear();
+  newline_ = "\r\n";
   Parse();
+}
+
+void ProfileFile::ReloadIfCommitted() const {
+  if (!committed_) return;
+  auto* self = const_cast<ProfileFile*>(this);
+  self->committed_ = false;
+  self->Load();
 }
 
 void ProfileFile::Parse() {
@@ -135,6 +155,7 @@ void ProfileFile::IndexKeys(Section& section) const {
 }
 
 ProfileFile::Section* ProfileFile::FindSection(const QString& name) {
+  ReloadIfCommitted();
   const auto it = sectionIndex_.constFind(Fold(name));
   if (it == sectionIndex_.constEnd()) return nullptr;
   Section& s = sections_[size_t(*it)];
@@ -147,6 +168,7 @@ const ProfileFile::Section* ProfileFile::FindSection(const QString& name) const 
 }
 
 QStringList ProfileFile::Sections() const {
+  ReloadIfCommitted();
   QStringList names;
   names.reserve(sectionIndex_.size());
   for (qsizetype i = 0; i < qsizetype(sections_.size()); ++i) {
@@ -157,6 +179,7 @@ QStringList ProfileFile::Sections() const {
 }
 
 bool ProfileFile::HasSection(const QString& section) const {
+  ReloadIfCommitted();
   return sectionIndex_.contains(Fold(section));
 }
 
@@ -210,7 +233,7 @@ void ProfileFile::WriteString(const QString& sectionName, const QString& keyName
   s->keys.push_back(Key{key, value, -1, -1, true});
 }
 
-QByteArray ProfileFile::Render() const {
+void ProfileFile::Render(const std::function<void(const char*, qsizetype)>& sink) const {
   // The changes, in file order: replaced key lines and runs of keys added to a section.
   struct Edit {
     qsizetype begin, end;  // bytes replaced (empty for an insertion)
@@ -233,38 +256,43 @@ QByteArray ProfileFile::Render() const {
   }
   std::stable_sort(edits.begin(), edits.end(),
                    [](const Edit& a, const Edit& b) { return a.begin < b.begin; });
-  QByteArray out;
-  out.reserve(data_.size() + 4096);
   qsizetype copied = 0;
   for (const Edit& e : edits) {
-    out.append(d + copied, e.begin - copied);
-    out += e.text;
+    sink(d + copied, e.begin - copied);
+    sink(e.text.constData(), e.text.size());
     copied = e.end;
   }
-  out.append(d + copied, data_.size() - copied);
+  sink(d + copied, data_.size() - copied);
+  bool endsWithLine = data_.isEmpty() || data_.endsWith('\n') || data_.endsWith('\r');
+  if (!edits.empty() && edits.back().end == data_.size() && !edits.back().text.isEmpty())
+    endsWithLine = edits.back().text.endsWith('\n') || edits.back().text.endsWith('\r');
   for (const Section& s : sections_) {
     if (!s.isNew) continue;
-    if (!out.isEmpty() && !out.endsWith('\n') && !out.endsWith('\r')) out += newline_;
-    out += '[' + s.name.toUtf8() + ']' + newline_;
-    for (qsizetype k : s.appended) out += line(s.keys[size_t(k)]) + newline_;
+    QByteArray text;
+    if (!endsWithLine) text += newline_;
+    endsWithLine = true;
+    text += '[' + s.name.toUtf8() + ']' + newline_;
+    for (qsizetype k : s.appended) text += line(s.keys[size_t(k)]) + newline_;
+    sink(text.constData(), text.size());
   }
-  return out;
 }
 
 void ProfileFile::Commit() {
   if (!modified_) return;
-  const QByteArray bytes = Render();
   QSaveFile file(path_);
-  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+  bool ok = file.open(QIODevice::WriteOnly);
+  if (ok) {
+    Render([&](const char* bytes, qsizetype size) {
+      if (ok && size > 0) ok = file.write(bytes, size) == size;
+    });
+  }
+  if (!ok || !file.commit()) {
     throw Error(QCoreApplication::translate("ProfileFile", "Cannot write \"%1\": %2")
                     .arg(QFileInfo(path_).absoluteFilePath(), file.errorString()));
   }
-  // What is on disk now is the new text: start over from it.
-  data_ = bytes;
-  sections_.clear();
-  sectionIndex_.clear();
+  // What is on disk now is the new text; it is read again only if this object is asked again.
   modified_ = false;
-  Parse();
+  committed_ = true;
 }
 
 }  // namespace core

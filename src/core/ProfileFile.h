@@ -1,9 +1,12 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFile>
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -61,14 +64,19 @@ class ProfileFile {
     std::vector<qsizetype> appended;     // positions in keys of keys added since loading
   };
 
+  void Load();
   void Parse();
+  void ReloadIfCommitted() const;
   Section* FindSection(const QString& name);
   const Section* FindSection(const QString& name) const;
   void IndexKeys(Section& section) const;
-  QByteArray Render() const;
+  // Hands the new text of the file to `sink` piece by piece, untouched stretches straight from
+  // the old text.
+  void Render(const std::function<void(const char*, qsizetype)>& sink) const;
 
   QString path_;
   QByteArray data_;
+  bool committed_ = false;  // the text on disk is newer than data_
   qsizetype start_ = 0;  // after a byte-order mark
   // Only the first of sections with the same name counts; later ones are kept in the file.
   mutable std::vector<Section> sections_;

@@ -69,6 +69,18 @@ TEST_F(ProfileFileTest, ReadsComeFromTheOneParse) {
   EXPECT_EQ(f.ReadString(QStringLiteral("s"), QStringLiteral("k"), {}), QStringLiteral("1"));
 }
 
+// One object can go on after a commit: it then works on what it wrote.
+TEST_F(ProfileFileTest, WritesAgainAfterCommit) {
+  ProfileFile f(Path());
+  f.WriteString(QStringLiteral("s"), QStringLiteral("a"), QStringLiteral("1"));
+  f.Commit();
+  EXPECT_EQ(f.ReadString(QStringLiteral("s"), QStringLiteral("a"), {}), QStringLiteral("1"));
+  f.WriteString(QStringLiteral("s"), QStringLiteral("a"), QStringLiteral("2"));
+  f.WriteString(QStringLiteral("s"), QStringLiteral("b"), QStringLiteral("3"));
+  f.Commit();
+  EXPECT_EQ(Get(), QByteArray("[s]\r\na=2\r\nb=3\r\n"));
+}
+
 // Odd input: CR-only and CR LF line ends, a last line without an end, a byte-order mark, a
 // repeated section (the first wins, as with the system's functions), and missing values.
 TEST_F(ProfileFileTest, ReadsOddInput) {
