@@ -26,16 +26,18 @@ QString DefaultLangString(int ident) {
     case 102: return QStringLiteral("Group");
     case 103: return QStringLiteral("Application");
     case 104: return QStringLiteral("Task");
+    // 148, 149 and 153 are labels that the statistics follow with ": "; 154 and 155 run
+    // straight into the text after them.
     case 146: return QStringLiteral("day");
     case 147: return QStringLiteral("days");
-    case 148: return QStringLiteral("Total:");
-    case 149: return QStringLiteral("Compared:");
+    case 148: return QStringLiteral("Total");
+    case 149: return QStringLiteral("Compared");
     case 150: return QStringLiteral("Horalog Statistics");
     case 151: return QStringLiteral("Gathering the task totals...");
     case 152: return QStringLiteral("Filling the detail view...");
-    case 153: return QStringLiteral("Grand total:");
-    case 154: return QStringLiteral("Time on");
-    case 155: return QStringLiteral("Main task:");
+    case 153: return QStringLiteral("Grand total");
+    case 154: return QStringLiteral("Time on ");
+    case 155: return QStringLiteral("Main task: ");
     case 156: return QStringLiteral("Time: ");
     default: return {};
   }
