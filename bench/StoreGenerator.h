@@ -13,7 +13,8 @@
 namespace bench {
 
 inline QString ApplicationPath(int i) {
-  return QStringLiteral("/opt/workstation/applications/suite-%1/lib/x86_64-linux-gnu/bin/program-%1")
+  return QStringLiteral(
+             "/opt/workstation/applications/suite-%1/lib/x86_64-linux-gnu/bin/program-%1")
       .arg(i, 3, 10, QChar(u'0'));
 }
 
@@ -32,15 +33,16 @@ inline void GenerateStore(const QString& storePath, const QString& cataloguePath
   for (int u = 0; u < users; ++u) {
     const QByteArray user = QStringLiteral("user%1").arg(u).toUtf8();
     for (QDate d = first; d < first.addYears(years); d = d.addDays(1)) {
-      out += '[' + user + '\t' + QByteArray::number(d.year()) + '_' + QByteArray::number(d.month()) +
-             '_' + QByteArray::number(d.day()) + "]\r\n";
+      out += '[' + user + '\t' + QByteArray::number(d.year()) + '_' +
+             QByteArray::number(d.month()) + '_' + QByteArray::number(d.day()) + "]\r\n";
       int total = 0;
       QByteArray keys;
       const int offset = int(random() % unsigned(applications));
       for (int t = 0; t < tasksPerDay; ++t) {
         const int seconds = int(random() % 600);
         total += seconds;
-        keys += ApplicationPath((offset + t) % applications).toUtf8() + '=' + time(seconds) + "\r\n";
+        keys +=
+            ApplicationPath((offset + t) % applications).toUtf8() + '=' + time(seconds) + "\r\n";
       }
       out += "total=" + time(total) + "\r\nunknown_task=00:00:01\r\n" + keys;
     }

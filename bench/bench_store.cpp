@@ -3,10 +3,10 @@
 #include "core/ProfileFile.h"
 #include "tracker/StatisticsStore.h"
 
+#include <benchmark/benchmark.h>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <benchmark/benchmark.h>
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include "tracker/ActiveTask.h"
 #include "tracker/CountingModel.h"
 
+#include <benchmark/benchmark.h>
 #include <QCoreApplication>
 #include <QTemporaryDir>
-#include <benchmark/benchmark.h>
 
 namespace {
 
@@ -43,7 +43,8 @@ BENCHMARK(BM_PerSecondStepLinux)->Unit(benchmark::kMicrosecond);
 void BM_PerSecondStep1000Processes(benchmark::State& state) {
   platform::FakeDesktop desktop;
   for (int i = 0; i < 1000; ++i)
-    desktop.processes.push_back({i + 2, QStringLiteral("/usr/lib/x86_64-linux-gnu/pkg%1/bin/prog%1").arg(i)});
+    desktop.processes.push_back(
+        {i + 2, QStringLiteral("/usr/lib/x86_64-linux-gnu/pkg%1/bin/prog%1").arg(i)});
   desktop.foreground = {500, QStringLiteral("a window")};
   Step(state, desktop);
 }

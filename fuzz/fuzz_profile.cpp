@@ -10,9 +10,9 @@
 #include <QCoreApplication>
 #include <QFile>
 
+#include <unistd.h>
 #include <cstdlib>
 #include <vector>
-#include <unistd.h>
 
 namespace {
 
@@ -54,7 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   {
     core::ProfileFile f(path);
-    f.WriteString(QStringLiteral("fuzz\t2001_3_7"), QStringLiteral("total"), QStringLiteral("00:00:01"));
+    f.WriteString(QStringLiteral("fuzz\t2001_3_7"), QStringLiteral("total"),
+                  QStringLiteral("00:00:01"));
     f.Commit();
   }
   const core::ProfileFile after(path);

@@ -73,7 +73,8 @@ void FormStorage::WritePlacement(const QRect& normal, const QSize& screen, bool 
   settings_->setValue(g + QStringLiteral("NormPos"), norm);
   settings_->setValue(g + QStringLiteral("MinMaxPos") + resolution, minMax);
   settings_->setValue(g + QStringLiteral("NormPos") + resolution, norm);
-  settings_->setValue(g + QStringLiteral("Visible"), destroying ? QStringLiteral("1") : QStringLiteral("0"));
+  settings_->setValue(g + QStringLiteral("Visible"),
+                      destroying ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 std::optional<QRect> FormStorage::ReadPlacement() const {

@@ -27,7 +27,9 @@ class FormStorage {
   std::optional<QString> Read(const QString& property) const;
   void Write(const QString& property, const QString& value);
 
-  static QString FromBool(bool value) { return value ? QStringLiteral("True") : QStringLiteral("False"); }
+  static QString FromBool(bool value) {
+    return value ? QStringLiteral("True") : QStringLiteral("False");
+  }
   static std::optional<bool> ToBool(const QString& text);
 
   // A list is replaced only when the stored "Count" is above 0.

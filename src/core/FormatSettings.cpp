@@ -178,11 +178,16 @@ QString FormatSettings::FormatDateTime(const QString& format, const QDateTime& v
         i += 1;
         continue;
       case u'd':
-        if (n >= 6) out += FormatDateTime(longDateFormat, value);
-        else if (n == 5) out += FormatDateTime(shortDateFormat, value);
-        else if (n == 4) out += longDayNames[date.dayOfWeek() % 7];
-        else if (n == 3) out += shortDayNames[date.dayOfWeek() % 7];
-        else out += n == 2 ? Pad(date.day(), 2) : QString::number(date.day());
+        if (n >= 6)
+          out += FormatDateTime(longDateFormat, value);
+        else if (n == 5)
+          out += FormatDateTime(shortDateFormat, value);
+        else if (n == 4)
+          out += longDayNames[date.dayOfWeek() % 7];
+        else if (n == 3)
+          out += shortDayNames[date.dayOfWeek() % 7];
+        else
+          out += n == 2 ? Pad(date.day(), 2) : QString::number(date.day());
         i += n > 6 ? 6 : n;
         lastWasHour = false;
         continue;
@@ -272,8 +277,10 @@ std::optional<QDate> FormatSettings::ParseDate(const QString& text, const QDate&
     bool ok = false;
     const int v = parts[part].trimmed().toInt(&ok);
     if (!ok) return std::nullopt;
-    if (field == u'd') day = v;
-    else if (field == u'm') month = v;
+    if (field == u'd')
+      day = v;
+    else if (field == u'm')
+      month = v;
     else {
       year = v;
       yearGiven = parts[part].trimmed().size() <= 2;

@@ -119,8 +119,10 @@ void ProfileFile::Parse() {
     s.bodyEnd = size;
     const QString key = Fold(s.name);
     // A repeated section is read as the system's functions read it: the first one wins.
-    if (!sectionIndex_.contains(key)) sectionIndex_.insert(key, qsizetype(sections_.size()));
-    else s.indexed = true;  // never looked into
+    if (!sectionIndex_.contains(key))
+      sectionIndex_.insert(key, qsizetype(sections_.size()));
+    else
+      s.indexed = true;  // never looked into
     sections_.push_back(std::move(s));
     previous = &sections_.back();
     pos = sections_.back().bodyBegin;

@@ -77,7 +77,7 @@ class ProfileFile {
   QString path_;
   QByteArray data_;
   bool committed_ = false;  // the text on disk is newer than data_
-  qsizetype start_ = 0;  // after a byte-order mark
+  qsizetype start_ = 0;     // after a byte-order mark
   // Only the first of sections with the same name counts; later ones are kept in the file.
   mutable std::vector<Section> sections_;
   QHash<QString, qsizetype> sectionIndex_;  // case-folded name -> sections_ position

@@ -24,9 +24,10 @@ void SortedStrings::Assign(QStringList lines) {
   std::stable_sort(lines.begin(), lines.end(),
                    [this](const QString& a, const QString& b) { return Compare(a, b) < 0; });
   if (duplicates_ == Duplicates::Ignore) {
-    lines.erase(std::unique(lines.begin(), lines.end(),
-                            [this](const QString& a, const QString& b) { return Compare(a, b) == 0; }),
-                lines.end());
+    lines.erase(
+        std::unique(lines.begin(), lines.end(),
+                    [this](const QString& a, const QString& b) { return Compare(a, b) == 0; }),
+        lines.end());
   }
   lines_ = std::move(lines);
 }

@@ -99,17 +99,23 @@ void TLxLangProps::Clear() {
   curForm_ = curEntry_ = -1;
 }
 
-qsizetype TLxLangProps::FindForm(QStringView name, bool& found) const {
-  qsizetype low = 0, high = qsizetype(forms_.size()) - 1;
+namespace {
+
+// Halving search over a list kept sorted by one name of each item: the match, or where the
+// name would be inserted.
+template <typename Item, typename Name>
+qsizetype HalvingSearch(const QCollator& collator, const std::vector<Item>& items, QStringView key,
+                        Name name, bool& found) {
+  qsizetype low = 0, high = qsizetype(items.size()) - 1;
   found = false;
   while (low <= high) {
     const qsizetype mid = (low + high) / 2;
-    const int c = collator_.compare(forms_[size_t(mid)].Name, name);
-    if (c < 0)
+    const int c = collator.compare(name(items[size_t(mid)]), key);
+    if (c < 0) {
       low = mid + 1;
-    else if (c > 0)
+    } else if (c > 0) {
       high = mid - 1;
-    else {
+    } else {
       found = true;
       return mid;
     }
@@ -117,23 +123,17 @@ qsizetype TLxLangProps::FindForm(QStringView name, bool& found) const {
   return low;
 }
 
+}  // namespace
+
+qsizetype TLxLangProps::FindForm(QStringView name, bool& found) const {
+  return HalvingSearch(collator_, forms_, name, [](const auto& f) -> const QString& { return f.Name; },
+                       found);
+}
+
 qsizetype TLxLangProps::FindPath(const QCollator& collator, const std::vector<Entry>& entries,
                                  QStringView path, bool& found) {
-  qsizetype low = 0, high = qsizetype(entries.size()) - 1;
-  found = false;
-  while (low <= high) {
-    const qsizetype mid = (low + high) / 2;
-    const int c = collator.compare(entries[size_t(mid)].Path, path);
-    if (c < 0)
-      low = mid + 1;
-    else if (c > 0)
-      high = mid - 1;
-    else {
-      found = true;
-      return mid;
-    }
-  }
-  return low;
+  return HalvingSearch(collator, entries, path,
+                       [](const Entry& e) -> const QString& { return e.Path; }, found);
 }
 
 void TLxLangProps::Add(const QString& formName, const QString& path, quint16 ident) {

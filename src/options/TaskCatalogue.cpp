@@ -13,14 +13,22 @@ namespace options {
 
 QString GroupName(int group) {
   switch (group) {
-    case kGroupHidden: return QStringLiteral(".Hidden");
-    case kGroupWork: return QStringLiteral("Work");
-    case kGroupInternet: return QStringLiteral("Internet");
-    case kGroupGames: return QStringLiteral("Games");
-    case kGroupSystem: return QStringLiteral("System");
-    case kGroupStuff: return QStringLiteral("Stuff");
-    case kGroupRestricted: return QStringLiteral(".Restricted");
-    default: return {};
+    case kGroupHidden:
+      return QStringLiteral(".Hidden");
+    case kGroupWork:
+      return QStringLiteral("Work");
+    case kGroupInternet:
+      return QStringLiteral("Internet");
+    case kGroupGames:
+      return QStringLiteral("Games");
+    case kGroupSystem:
+      return QStringLiteral("System");
+    case kGroupStuff:
+      return QStringLiteral("Stuff");
+    case kGroupRestricted:
+      return QStringLiteral(".Restricted");
+    default:
+      return {};
   }
 }
 

@@ -8,7 +8,8 @@ ActiveTask::ActiveTask(platform::Desktop& desktop)
 void ActiveTask::SetRestrictedList(const QString& list) {
   restrictedList_ = list;
   restricted_.clear();
-  for (const QString& path : list.split(u';', Qt::SkipEmptyParts)) restricted_.insert(path.toCaseFolded());
+  for (const QString& path : list.split(u';', Qt::SkipEmptyParts))
+    restricted_.insert(path.toCaseFolded());
 }
 
 QString ActiveTask::GetActiveTask() {

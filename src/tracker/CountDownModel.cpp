@@ -19,9 +19,12 @@ QString Padded(const QString& s) { return s.size() == 1 ? u'0' + s : s; }
 
 int CountDownModel::TimerInterval() const {
   switch (state_) {
-    case State::Running: return 1000;
-    case State::Ringing: return 600;
-    default: return 0;
+    case State::Running:
+      return 1000;
+    case State::Ringing:
+      return 600;
+    default:
+      return 0;
   }
 }
 
@@ -54,7 +57,8 @@ bool CountDownModel::Start(const QString& hour, const QString& minute, const QSt
 
 QDateTime CountDownModel::AlarmTime() const {
   if (deadline_) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(*deadline_ - clock_.Monotonic());
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(*deadline_ - clock_.Monotonic());
     return clock_.Now().addMSecs(left.count());
   }
   return alarm_;
@@ -63,9 +67,10 @@ QDateTime CountDownModel::AlarmTime() const {
 CountDownModel::Run CountDownModel::RunStep() {
   Run run;
   if (state_ != State::Running) return run;
-  const double ms = deadline_
-      ? double(std::chrono::duration_cast<std::chrono::milliseconds>(*deadline_ - clock_.Monotonic()).count())
-      : double(clock_.Now().msecsTo(alarm_));
+  const double ms = deadline_ ? double(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                           *deadline_ - clock_.Monotonic())
+                                           .count())
+                              : double(clock_.Now().msecsTo(alarm_));
   run.left = ms / 86'400'000.0;
   if (run.left <= 0) {
     state_ = State::Ringing;

@@ -37,11 +37,11 @@ class CountingModel {
 
   // What the window shows and does after a step.
   struct Step {
-    bool ran = false;                    // the per-second step ran
-    bool counted = false;                // counting is on: the total below is current
-    QString totalText;                   // the day's total for the status bar
-    std::optional<QString> writeError;   // the first failure of a run of failed saves
-    std::optional<QString> loadError;    // the new day could not be loaded at midnight
+    bool ran = false;                   // the per-second step ran
+    bool counted = false;               // counting is on: the total below is current
+    QString totalText;                  // the day's total for the status bar
+    std::optional<QString> writeError;  // the first failure of a run of failed saves
+    std::optional<QString> loadError;   // the new day could not be loaded at midnight
     bool saved = false;
   };
 

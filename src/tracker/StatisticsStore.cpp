@@ -14,8 +14,8 @@ const QString kTotal = QStringLiteral("total");
 }
 
 QString SectionName(const QString& user, const QDate& date) {
-  return user + u'\t' + QString::number(date.year()) + u'_' + QString::number(date.month()) +
-         u'_' + QString::number(date.day());
+  return user + u'\t' + QString::number(date.year()) + u'_' + QString::number(date.month()) + u'_' +
+         QString::number(date.day());
 }
 
 void StatisticsStore::ReadUsers(core::SortedStrings& users) const {
@@ -53,7 +53,8 @@ void StatisticsStore::WriteDay(const QString& section, const QString& total,
   file.WriteString(section, kTotal, total);
   for (const QString& entry : dayList) {
     const qsizetype eq = entry.indexOf(u'=');
-    file.WriteString(section, eq < 0 ? entry : entry.left(eq), eq < 0 ? QString() : entry.mid(eq + 1));
+    file.WriteString(section, eq < 0 ? entry : entry.left(eq),
+                     eq < 0 ? QString() : entry.mid(eq + 1));
   }
   file.WriteString(section, kTotal, total);
   file.Commit();

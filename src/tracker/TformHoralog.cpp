@@ -2,8 +2,8 @@
 
 #include "core/Durations.h"
 #include "core/Error.h"
-#include "core/FormatSettings.h"
 #include "core/FormStorage.h"
+#include "core/FormatSettings.h"
 #include "localisation/LangString.h"
 #include "tracker/Glyphs.h"
 #include "tracker/HelpPages.h"
@@ -14,8 +14,8 @@
 #include <QCloseEvent>
 #include <QCompleter>
 #include <QDir>
-#include <QMessageBox>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QShortcut>
@@ -119,8 +119,8 @@ void TformHoralog::CreateComponents() {
   btMinimize = FlatButton(pHeader, "btMinimize", QRect(97, 1, 14, 14),
                           QStringLiteral("Minimize to system tray"), Glyph::Minimize);
   btMinimize->setIcon(GlyphIcon(Glyph::Minimize, Qt::white));
-  btClose = FlatButton(pHeader, "btClose", QRect(113, 1, 14, 14), QStringLiteral("Close"),
-                       Glyph::Close);
+  btClose =
+      FlatButton(pHeader, "btClose", QRect(113, 1, 14, 14), QStringLiteral("Close"), Glyph::Close);
   btClose->setIcon(GlyphIcon(Glyph::Close, Qt::white));
   pHeader->installEventFilter(this);
   lServiceCaption->installEventFilter(this);
@@ -172,14 +172,15 @@ void TformHoralog::CreateComponents() {
   }
   edTimeCountDown = Edit(pFormCountDown, "edTimeCountDown", QRect(85, 3, 40, 19),
                          QStringLiteral("Enter Minutes for Count Down"));
-  btCountDownStart = FlatButton(pFormCountDown, "btCountDownStart", QRect(2, 24, 30, 18),
-                                QString(), Glyph::Start);
-  btCountDownStop = FlatButton(pFormCountDown, "btCountDownStop", QRect(33, 24, 30, 18),
-                               QString(), Glyph::Stop);
+  btCountDownStart =
+      FlatButton(pFormCountDown, "btCountDownStart", QRect(2, 24, 30, 18), QString(), Glyph::Start);
+  btCountDownStop =
+      FlatButton(pFormCountDown, "btCountDownStop", QRect(33, 24, 30, 18), QString(), Glyph::Stop);
   btInputComment = FlatButton(pFormCountDown, "btInputComment", QRect(64, 24, 30, 18),
                               QStringLiteral("Input comment"), Glyph::Comment);
-  StatusBar2 = Named(new StatusPanels({{70, Qt::AlignHCenter}, {100, Qt::AlignLeft}}, pFormCountDown),
-                     "StatusBar2");
+  StatusBar2 =
+      Named(new StatusPanels({{70, Qt::AlignHCenter}, {100, Qt::AlignLeft}}, pFormCountDown),
+            "StatusBar2");
   StatusBar2->setGeometry(0, 43, 128, 15);
 
   // Value holders and the focus sink lie outside the client area.
@@ -220,7 +221,8 @@ void TformHoralog::CreateComponents() {
     }
     UpdateCountDownControls();
   });
-  for (QLineEdit* e : {edTimeAlarmHour, edTimeAlarmMinute, edTimeCountDown}) e->installEventFilter(this);
+  for (QLineEdit* e : {edTimeAlarmHour, edTimeAlarmMinute, edTimeCountDown})
+    e->installEventFilter(this);
   connect(btStart, &QToolButton::clicked, this, &TformHoralog::btStartClick);
   connect(btStop, &QToolButton::clicked, this, &TformHoralog::btStopClick);
   connect(edUser, &QLineEdit::returnPressed, this, [this] {
@@ -292,8 +294,7 @@ void TformHoralog::CreateMenus() {
   connect(mnOptions, &QAction::triggered, this, &TformHoralog::btOptionsClick);
   connect(mnQuickDemo, &QAction::triggered, this, &TformHoralog::mnQuickDemoClick);
   connect(mnLexorInfo, &QAction::triggered, this, &TformHoralog::mnLexorInfoClick);
-  connect(HelpContents1, &QAction::triggered, this,
-          [this] { OpenHelp(programFolder_, 1); });
+  connect(HelpContents1, &QAction::triggered, this, [this] { OpenHelp(programFolder_, 1); });
   connect(mnServiceHoralog, &QAction::triggered, this, [this] { SelectService(1); });
   connect(mnServiceCountDown, &QAction::triggered, this, [this] { SelectService(2); });
 
@@ -371,8 +372,7 @@ void TformHoralog::FormActivate() {
   } catch (const core::Error& e) {
     ShowError(e.message());
   }
-  if (auto* model = qobject_cast<QStringListModel*>(edUser->completer()->model()))
-    model->setStringList(slUsers.lines());
+  RefreshUserHistory();
   LoadDay();
   UpdateCountingControls();
   UpdateCountDownControls();
@@ -438,8 +438,9 @@ void TformHoralog::ShowStep(const CountingModel::Step& step) {
   if (step.writeError) {
     // Shown in the status bar too, so that it stays visible after the box is gone.
     StatusBar1->panel(1)->setToolTip(*step.writeError);
-    if (!sessionEnding_) ShowError(*step.writeError + QStringLiteral(
-        "\n\nThe counted time is kept and saved again at the next save."));
+    if (!sessionEnding_)
+      ShowError(*step.writeError +
+                QStringLiteral("\n\nThe counted time is kept and saved again at the next save."));
   } else if (step.saved) {
     StatusBar1->panel(1)->setToolTip(QString());
   }
@@ -452,10 +453,14 @@ bool TformHoralog::TrackAndSave(bool force) {
   return !counting_.Counting || !counting_.writeFailing();
 }
 
-void TformHoralog::btStartClick() {
-  slUsers.Add(edUser->text());
+void TformHoralog::RefreshUserHistory() {
   if (auto* model = qobject_cast<QStringListModel*>(edUser->completer()->model()))
     model->setStringList(slUsers.lines());
+}
+
+void TformHoralog::btStartClick() {
+  slUsers.Add(edUser->text());
+  RefreshUserHistory();
   counting_.SetUser(edUser->text());
   try {
     counting_.Start();
@@ -571,15 +576,14 @@ void TformHoralog::popMainMenuPopup() {
 
 void TformHoralog::imSelectUserClick() {
   if (counting_.Counting) return;
-  const auto chosen =
-      formInputStrings->ChooseString(QStringLiteral("Choose User"), slUsers.lines(), false, geometry());
+  const auto chosen = formInputStrings->ChooseString(QStringLiteral("Choose User"), slUsers.lines(),
+                                                     false, geometry());
   // Cancel changes nothing; Ok with an empty text empties the field.
   if (!chosen) return;
   edUser->setText(*chosen);
   if (!chosen->isEmpty()) {
     slUsers.Add(*chosen);
-    if (auto* model = qobject_cast<QStringListModel*>(edUser->completer()->model()))
-      model->setStringList(slUsers.lines());
+    RefreshUserHistory();
   }
 }
 
@@ -672,8 +676,9 @@ void TformHoralog::btSelectServiceClick() {
 
 void TformHoralog::btStatisticClick() {
   TrackAndSave(true);
-  QMessageBox::information(this, QStringLiteral("Horalog 2.0"),
-                           QStringLiteral("The statistics window is not part of this version yet."));
+  QMessageBox::information(
+      this, QStringLiteral("Horalog 2.0"),
+      QStringLiteral("The statistics window is not part of this version yet."));
 }
 
 void TformHoralog::btOptionsClick() {
@@ -703,7 +708,8 @@ void TformHoralog::HelpRequested() {
     }
   }
   if (!OpenHelp(programFolder_, context))
-    ShowError(QStringLiteral("The help file \"%1\" cannot be opened.").arg(HelpFile(programFolder_)));
+    ShowError(
+        QStringLiteral("The help file \"%1\" cannot be opened.").arg(HelpFile(programFolder_)));
 }
 
 void TformHoralog::ShowError(const QString& message) {
@@ -726,7 +732,8 @@ bool TformHoralog::eventFilter(QObject* watched, QEvent* event) {
       }
       return false;
     }
-    if (watched == edTimeAlarmMinute && key == Qt::Key_Backspace && edTimeAlarmMinute->text().isEmpty()) {
+    if (watched == edTimeAlarmMinute && key == Qt::Key_Backspace &&
+        edTimeAlarmMinute->text().isEmpty()) {
       edTimeAlarmHour->setFocus();
       return true;
     }
@@ -792,7 +799,8 @@ void TformHoralog::RestoreFormStorage() {
     slCountDownComment.Assign(*items);
   for (QAction* a : {mnServiceHoralog, mnServiceCountDown}) {
     const auto stored = storage.Read(a->objectName() + QStringLiteral(".Checked"));
-    if (const auto b = stored ? core::FormStorage::ToBool(*stored) : std::nullopt) a->setChecked(*b);
+    if (const auto b = stored ? core::FormStorage::ToBool(*stored) : std::nullopt)
+      a->setChecked(*b);
   }
   if (const auto text = storage.Read(QStringLiteral("edCountDownComment.Caption"));
       text && text->trimmed() != edCountDownComment->text())

@@ -32,8 +32,9 @@ class StatusPanels;
 class TformHoralog : public QWidget {
   Q_OBJECT
  public:
-  TformHoralog(platform::Desktop& desktop, const core::Clock& clock, options::OptionSettings& options,
-               QString programFolder, QString dataFolder, QWidget* parent = nullptr);
+  TformHoralog(platform::Desktop& desktop, const core::Clock& clock,
+               options::OptionSettings& options, QString programFolder, QString dataFolder,
+               QWidget* parent = nullptr);
   ~TformHoralog() override;
 
   void setVisible(bool visible) override;
@@ -166,6 +167,8 @@ class TformHoralog : public QWidget {
   void mnLexorInfoClick();
   void HelpRequested();
   void ShowError(const QString& message);
+  // The user field's history offers the users the store knows.
+  void RefreshUserHistory();
   void ShowStep(const CountingModel::Step& step);
   void AnimateTray();
 

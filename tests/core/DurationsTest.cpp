@@ -69,10 +69,13 @@ TEST_F(DurationsTest, ParsesStoredTimesTolerantly) {
     const char* text;
     std::optional<double> seconds;
   } cases[] = {
-      {"01:02:03", 3723},  {"01.02.03", 3723}, {"01h02h03", 3723}, {"36:00:00", 129600},
-      {"100:00", 360000}, {"0", 0},            {" 00:00:01 ", 1},  {"", std::nullopt},
-      {"01:60:00", std::nullopt}, {"01:02:03:04", std::nullopt},   {"1:2.3", std::nullopt},
-      {"ab:cd", std::nullopt},    {"-1:00", std::nullopt},
+      {"01:02:03", 3723},         {"01.02.03", 3723},
+      {"01h02h03", 3723},         {"36:00:00", 129600},
+      {"100:00", 360000},         {"0", 0},
+      {" 00:00:01 ", 1},          {"", std::nullopt},
+      {"01:60:00", std::nullopt}, {"01:02:03:04", std::nullopt},
+      {"1:2.3", std::nullopt},    {"ab:cd", std::nullopt},
+      {"-1:00", std::nullopt},
   };
   for (const P& c : cases) {
     SCOPED_TRACE(c.text);

@@ -1,7 +1,7 @@
 #include "core/FormStorage.h"
 
-#include <QSettings>
 #include <gtest/gtest.h>
+#include <QSettings>
 
 namespace {
 
@@ -34,7 +34,8 @@ TEST_F(FormStorageTest, LayoutOfValuesAndLists) {
   s.WriteStrings(QStringLiteral("slCountDownComment.Strings"), {});
   s.Sync();
   EXPECT_FALSE(s.ReadStrings(QStringLiteral("slCountDownComment.Strings")).has_value());
-  EXPECT_FALSE(FormStorage::OpenSettings()->contains(QStringLiteral("Options.slCountDownComment_Strings/Count")));
+  EXPECT_FALSE(FormStorage::OpenSettings()->contains(
+      QStringLiteral("Options.slCountDownComment_Strings/Count")));
 }
 
 // A list whose Count is missing or zero keeps the current list; missing items read as empty.
@@ -59,7 +60,8 @@ TEST_F(FormStorageTest, PlacementRoundTrip) {
     s.Sync();
   }
   auto raw = FormStorage::OpenSettings();
-  EXPECT_EQ(raw->value(QStringLiteral("Options/NormPos")).toString(), QStringLiteral("10,20,142,98"));
+  EXPECT_EQ(raw->value(QStringLiteral("Options/NormPos")).toString(),
+            QStringLiteral("10,20,142,98"));
   EXPECT_EQ(raw->value(QStringLiteral("Options/NormPos(1280x800)")).toString(),
             QStringLiteral("10,20,142,98"));
   EXPECT_EQ(raw->value(QStringLiteral("Options/Visible")).toString(), QStringLiteral("1"));

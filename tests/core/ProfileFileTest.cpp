@@ -1,10 +1,10 @@
 #include "core/Error.h"
 #include "core/ProfileFile.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -53,7 +53,8 @@ TEST_F(ProfileFileTest, EditsInPlaceAndKeepsForeignLines) {
     f.WriteString(QStringLiteral("ONE"), QStringLiteral("added"), QStringLiteral("1"));
     f.WriteString(QStringLiteral("Two"), QStringLiteral("k"), QStringLiteral("v"));
     // reads inside the open see the writes
-    EXPECT_EQ(f.ReadString(QStringLiteral("one"), QStringLiteral("key"), {}), QStringLiteral("new"));
+    EXPECT_EQ(f.ReadString(QStringLiteral("one"), QStringLiteral("key"), {}),
+              QStringLiteral("new"));
     f.Commit();
   }
   EXPECT_EQ(Get(), QByteArray("; a comment\n\n[One]\nKey=new\n; inside\nOther = spaced value \n"
@@ -119,7 +120,8 @@ TEST_F(ProfileFileTest, FailedCommitKeepsOldFile) {
   ProfileFile f(Path());
   f.WriteString(QStringLiteral("s"), QStringLiteral("k"), QStringLiteral("2"));
   QFile::setPermissions(dir_.path(), QFile::ReadOwner | QFile::ExeOwner);
-  const bool canStillWrite = QFile(dir_.filePath(QStringLiteral("probe"))).open(QIODevice::WriteOnly);
+  const bool canStillWrite =
+      QFile(dir_.filePath(QStringLiteral("probe"))).open(QIODevice::WriteOnly);
   if (canStillWrite) {
     QFile::setPermissions(dir_.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     GTEST_SKIP() << "running as a user that ignores permissions";

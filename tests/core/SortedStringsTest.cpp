@@ -12,9 +12,10 @@ const QLocale kEnglish(QLocale::English, QLocale::UnitedStates);
 // Lines sort ignoring case; a list that ignores duplicates keeps the first form it was given.
 TEST(SortedStringsTest, SortsIgnoringCaseAndIgnoresDuplicates) {
   SortedStrings users(SortedStrings::Duplicates::Ignore, kEnglish);
-  for (const char* name : {"bob", "Anna", "ANNA", "carl", "anna"}) users.Add(QString::fromLatin1(name));
-  EXPECT_EQ(users.lines(), QStringList({QStringLiteral("Anna"), QStringLiteral("bob"),
-                                        QStringLiteral("carl")}));
+  for (const char* name : {"bob", "Anna", "ANNA", "carl", "anna"})
+    users.Add(QString::fromLatin1(name));
+  EXPECT_EQ(users.lines(),
+            QStringList({QStringLiteral("Anna"), QStringLiteral("bob"), QStringLiteral("carl")}));
 }
 
 // A list that accepts duplicates keeps every line; Find and FindTabKey then give the lowest

@@ -7,6 +7,7 @@
 #include "tracker/ActiveTask.h"
 #include "tracker/CountingModel.h"
 
+#include <gtest/gtest.h>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -14,7 +15,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
-#include <gtest/gtest.h>
 
 #include <xcb/xcb.h>
 
@@ -48,7 +48,8 @@ struct Helper {
   Helper(const QString& at, const QString& title) : path(at) {
     QDir().mkpath(QFileInfo(at).path());
     QFile::remove(at);
-    EXPECT_TRUE(QFile::copy(qEnvironmentVariable("HORALOG_BIN") + QStringLiteral("/e2e_xhelper"), at));
+    EXPECT_TRUE(
+        QFile::copy(qEnvironmentVariable("HORALOG_BIN") + QStringLiteral("/e2e_xhelper"), at));
     QFile::setPermissions(at, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     process->start(at, {title});
     EXPECT_TRUE(process->waitForStarted(5000));
@@ -143,10 +144,13 @@ TEST_F(TrackingE2E, EndsRestrictedProgramsByTheirWholePath) {
 // The X server's screen saver is noticed by the walk while the search is armed.
 TEST_F(TrackingE2E, NoticesTheScreenSaver) {
   spy_.ArmSaverSearch();
-  ASSERT_EQ(QProcess::execute(QStringLiteral("xset"), {QStringLiteral("s"), QStringLiteral("activate")}), 0);
+  ASSERT_EQ(
+      QProcess::execute(QStringLiteral("xset"), {QStringLiteral("s"), QStringLiteral("activate")}),
+      0);
   spy_.GetActiveTask();
   EXPECT_TRUE(spy_.ScreenSaverRunning());
-  ASSERT_EQ(QProcess::execute(QStringLiteral("xset"), {QStringLiteral("s"), QStringLiteral("reset")}), 0);
+  ASSERT_EQ(
+      QProcess::execute(QStringLiteral("xset"), {QStringLiteral("s"), QStringLiteral("reset")}), 0);
   spy_.GetActiveTask();
   EXPECT_FALSE(spy_.ScreenSaverRunning());
 }

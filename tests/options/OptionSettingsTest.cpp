@@ -1,7 +1,7 @@
 #include "options/OptionSettings.h"
 
-#include <QSettings>
 #include <gtest/gtest.h>
+#include <QSettings>
 
 namespace {
 

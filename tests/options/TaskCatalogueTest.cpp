@@ -1,9 +1,9 @@
 #include "core/Error.h"
 #include "options/TaskCatalogue.h"
 
+#include <gtest/gtest.h>
 #include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
 

@@ -28,8 +28,8 @@ int main(int argc, char** argv) {
   QApplication::processEvents();
   w.FormMessage->grab().save(out.filePath(QStringLiteral("message-popup.png")));
 
-  w.slCountDownComment.Assign({QStringLiteral("tea"), QStringLiteral("call the office"),
-                               QStringLiteral("stretch")});
+  w.slCountDownComment.Assign(
+      {QStringLiteral("tea"), QStringLiteral("call the office"), QStringLiteral("stretch")});
   QTimer::singleShot(100, &w, [&] {
     w.formInputStrings->lbUsers->setCurrentRow(1);
     w.formInputStrings->edUser->setText(QStringLiteral("call the office"));

@@ -23,7 +23,7 @@ TEST_F(CountDownTest, MinutesInput) {
   struct C {
     const char* minutes;
     bool starts;
-  } cases[] = {{"0", true},  {"255", true}, {"256", false}, {"-1", false},
+  } cases[] = {{"0", true},    {"255", true},  {"256", false}, {"-1", false},
                {"abc", false}, {"1.5", false}, {" 7 ", true}};
   for (const C& c : cases) {
     SCOPED_TRACE(c.minutes);
@@ -43,9 +43,11 @@ TEST_F(CountDownTest, ZeroMinutesRingsAtOnce) {
   EXPECT_EQ(model_.state(), State::Ringing);
   EXPECT_FALSE(model_.CountDownActive());
   EXPECT_EQ(model_.TimerInterval(), 600);
-  EXPECT_EQ(model_.RingStep(QString(), QStringLiteral("Time is up!")), QStringLiteral("Time is up!"));
+  EXPECT_EQ(model_.RingStep(QString(), QStringLiteral("Time is up!")),
+            QStringLiteral("Time is up!"));
   EXPECT_EQ(model_.RingStep(QString(), QStringLiteral("Time is up!")), QString());
-  EXPECT_EQ(model_.RingStep(QStringLiteral("tea"), QStringLiteral("Time is up!")), QStringLiteral("tea"));
+  EXPECT_EQ(model_.RingStep(QStringLiteral("tea"), QStringLiteral("Time is up!")),
+            QStringLiteral("tea"));
 }
 
 // At 14:30 an alarm for the current minute or an earlier one is for tomorrow; a later one for
@@ -69,7 +71,8 @@ TEST_F(CountDownTest, AlarmTimes) {
   for (const C& c : cases) {
     SCOPED_TRACE(std::string(c.hour) + ":" + c.minute);
     model_.Stop();
-    const bool started = model_.Start(QString::fromLatin1(c.hour), QString::fromLatin1(c.minute), {});
+    const bool started =
+        model_.Start(QString::fromLatin1(c.hour), QString::fromLatin1(c.minute), {});
     ASSERT_EQ(started, c.alarm.has_value());
     if (started) {
       EXPECT_EQ(model_.AlarmTime(), *c.alarm);

@@ -8,10 +8,10 @@
 
 #include "../support/FakeClock.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -37,8 +37,8 @@ class CountingTest : public ::testing::Test {
   // Steps the timer through `seconds` seconds of clock time; `check` runs after each second.
   void tick(int seconds, const std::function<void(int)>& check = {}) {
     for (int s = 1; s <= seconds; ++s) {
-      SCOPED_TRACE(testing::Message() << "second " << s << " at "
-                                      << clock_.Now().toString(Qt::ISODate).toStdString());
+      SCOPED_TRACE(testing::Message()
+                   << "second " << s << " at " << clock_.Now().toString(Qt::ISODate).toStdString());
       for (int half = 0; half < 2; ++half) {
         clock_.Advance(500ms);
         last_ = model_.Tick();
@@ -105,9 +105,8 @@ TEST_F(CountingTest, SwitchingApplications) {
   EXPECT_EQ(keys.at(kVim), 4 + 3);
   EXPECT_EQ(keys.at(kFirefox), 7);
   // no title: the file name in group .Hidden
-  EXPECT_EQ(catalogue_.lines().lines(),
-            QStringList({kVim + QStringLiteral("\tnotes.txt - vim\t1"),
-                         kFirefox + QStringLiteral("\tfirefox\t0")}));
+  EXPECT_EQ(catalogue_.lines().lines(), QStringList({kVim + QStringLiteral("\tnotes.txt - vim\t1"),
+                                                     kFirefox + QStringLiteral("\tfirefox\t0")}));
 }
 
 // Without spy mode, or with nothing in front, all time goes to "unknown_task".

@@ -46,7 +46,8 @@ TEST_F(WindowFixture, ChooseUserByDoubleClick) {
 // Cancel leaves the user field as it was (and Start stays possible).
 TEST_F(WindowFixture, CancelledUserChoiceChangesNothing) {
   auto& w = Start();
-  WhileOpen(w, [](tracker::TformInputStrings& d) { QTest::mouseClick(d.btCancel, Qt::LeftButton); });
+  WhileOpen(w,
+            [](tracker::TformInputStrings& d) { QTest::mouseClick(d.btCancel, Qt::LeftButton); });
   QTest::mouseClick(w.imSelectUser, Qt::LeftButton);
   EXPECT_EQ(w.edUser->text(), QStringLiteral("anna"));
   EXPECT_TRUE(w.btStart->isEnabled());
@@ -89,7 +90,8 @@ TEST_F(WindowFixture, CommentList) {
   EXPECT_EQ(w.slCountDownComment.size(), 3);
   EXPECT_EQ(w.edCountDownComment->text(), QStringLiteral("break"));
   deleteFirst(true);
-  EXPECT_EQ(w.slCountDownComment.lines(), QStringList({QStringLiteral("call"), QStringLiteral("tea")}));
+  EXPECT_EQ(w.slCountDownComment.lines(),
+            QStringList({QStringLiteral("call"), QStringLiteral("tea")}));
   EXPECT_EQ(w.edCountDownComment->text(), QStringLiteral("tea"));
 }
 

@@ -2,10 +2,10 @@
 #include "core/FormatSettings.h"
 #include "tracker/StatisticsStore.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -30,7 +30,8 @@ class StoreTest : public ::testing::Test {
 };
 
 TEST(SectionNameTest, UserTabDateWithoutLeadingZeros) {
-  EXPECT_EQ(SectionName(QStringLiteral("anna"), QDate(2001, 3, 7)), QStringLiteral("anna\t2001_3_7"));
+  EXPECT_EQ(SectionName(QStringLiteral("anna"), QDate(2001, 3, 7)),
+            QStringLiteral("anna\t2001_3_7"));
   EXPECT_EQ(SectionName(QStringLiteral(" Bob Smith "), QDate(2026, 12, 31)),
             QStringLiteral(" Bob Smith \t2026_12_31"));
 }
@@ -39,8 +40,9 @@ TEST(SectionNameTest, UserTabDateWithoutLeadingZeros) {
 TEST_F(StoreTest, FirstSaveOrder) {
   const StatisticsStore store(Path());
   const QString section = SectionName(QStringLiteral("anna"), QDate(2001, 3, 7));
-  store.WriteDay(section, QStringLiteral("00:00:31"),
-                 {QStringLiteral("unknown_task=00:00:01"), QStringLiteral("/usr/bin/vim=00:00:30")});
+  store.WriteDay(
+      section, QStringLiteral("00:00:31"),
+      {QStringLiteral("unknown_task=00:00:01"), QStringLiteral("/usr/bin/vim=00:00:30")});
   EXPECT_EQ(Bytes(), QByteArray("[anna\t2001_3_7]\r\ntotal=00:00:31\r\nunknown_task=00:00:01\r\n"
                                 "/usr/bin/vim=00:00:30\r\n"));
 }
@@ -57,8 +59,9 @@ TEST_F(StoreTest, SavingTwiceRewritesInPlace) {
   EXPECT_EQ(Bytes(), QByteArray("[anna\t2001_3_7]\r\ntotal=00:00:50\r\na=00:00:40\r\n"
                                 "b=c=00:00:10\r\n"));
   const auto day = store.ReadDay(section);
-  EXPECT_EQ(day.entries, QStringList({QStringLiteral("total=00:00:50"), QStringLiteral("a=00:00:40"),
-                                      QStringLiteral("b=c=00:00:10")}));
+  EXPECT_EQ(day.entries,
+            QStringList({QStringLiteral("total=00:00:50"), QStringLiteral("a=00:00:40"),
+                         QStringLiteral("b=c=00:00:10")}));
   EXPECT_NEAR(day.total * 86400, 50, 1e-6);
 }
 

@@ -40,11 +40,27 @@ TEST_F(WindowFixture, LayoutAndPlacement) {
   const QScreen* s = w.screen();
   EXPECT_EQ(w.x(), s->geometry().width() - 132);
   EXPECT_EQ(w.y(), s->availableGeometry().bottom() + 1 - 78 - 8);
-  for (const char* name : {"btSelectService", "lServiceCaption", "btMinimize", "btClose", "edUser",
-                           "imSelectUser", "btStart", "btStop", "btStatistic", "btOptions",
-                           "StatusBar1", "StatusBar2", "edTimeAlarmHour", "edTimeAlarmMinute",
-                           "edTimeCountDown", "btCountDownStart", "btCountDownStop",
-                           "btInputComment", "Button1", "edLang", "edCountDownComment"}) {
+  for (const char* name : {"btSelectService",
+                           "lServiceCaption",
+                           "btMinimize",
+                           "btClose",
+                           "edUser",
+                           "imSelectUser",
+                           "btStart",
+                           "btStop",
+                           "btStatistic",
+                           "btOptions",
+                           "StatusBar1",
+                           "StatusBar2",
+                           "edTimeAlarmHour",
+                           "edTimeAlarmMinute",
+                           "edTimeCountDown",
+                           "btCountDownStart",
+                           "btCountDownStop",
+                           "btInputComment",
+                           "Button1",
+                           "edLang",
+                           "edCountDownComment"}) {
     SCOPED_TRACE(name);
     EXPECT_NE(w.findChild<QWidget*>(QString::fromLatin1(name)), nullptr);
   }
@@ -58,8 +74,8 @@ TEST_F(WindowFixture, TrayMenuOrder) {
   QStringList names;
   for (QAction* a : w.popMainMenu->actions())
     names << (a->isSeparator() ? QStringLiteral("-")
-              : a->menu()     ? a->menu()->objectName()
-                              : a->objectName());
+              : a->menu()      ? a->menu()->objectName()
+                               : a->objectName());
   EXPECT_EQ(names.join(u' '),
             QStringLiteral("mnRestore mnHide - Horalog1 CountDown1 - Help1 - mnClose"));
   EXPECT_EQ(w.popMainMenu->defaultAction(), w.mnHide);
@@ -69,8 +85,9 @@ TEST_F(WindowFixture, TrayMenuOrder) {
 TEST_F(WindowFixture, ShowsStoredTotalOfUser) {
   QFile f(dir_.filePath(QStringLiteral("hg20work.txt")));
   ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write("[anna\t2001_3_7]\r\ntotal=01:02:03\r\n[bob\t2001_3_7]\r\ntotal=00:10:00\r\n"
-          "[bob\t2001_3_6]\r\ntotal=05:00:00\r\n");
+  f.write(
+      "[anna\t2001_3_7]\r\ntotal=01:02:03\r\n[bob\t2001_3_7]\r\ntotal=00:10:00\r\n"
+      "[bob\t2001_3_6]\r\ntotal=05:00:00\r\n");
   f.close();
   auto& w = Start();
   EXPECT_EQ(w.StatusBar1->panelText(1), QStringLiteral("01:02:03"));
@@ -97,7 +114,8 @@ TEST_F(WindowFixture, StoredPropertiesSurviveRestart) {
     Close();
   }
   auto settings = core::FormStorage::OpenSettings();
-  EXPECT_EQ(settings->value(QStringLiteral("Options/edUser_Text")).toString(), QStringLiteral("carl"));
+  EXPECT_EQ(settings->value(QStringLiteral("Options/edUser_Text")).toString(),
+            QStringLiteral("carl"));
   EXPECT_EQ(settings->value(QStringLiteral("Options/mnServiceCountDown_Checked")).toString(),
             QStringLiteral("True"));
   auto& w = Start();
@@ -108,7 +126,8 @@ TEST_F(WindowFixture, StoredPropertiesSurviveRestart) {
   EXPECT_EQ(w.edTimeAlarmMinute->text(), QStringLiteral("30"));
   EXPECT_EQ(w.edLang->text(), QStringLiteral("Deutsch"));
   EXPECT_EQ(w.edCountDownComment->text(), QStringLiteral("tea"));
-  EXPECT_EQ(w.slCountDownComment.lines(), QStringList({QStringLiteral("call"), QStringLiteral("tea")}));
+  EXPECT_EQ(w.slCountDownComment.lines(),
+            QStringList({QStringLiteral("call"), QStringLiteral("tea")}));
   EXPECT_TRUE(w.pFormCountDown->isVisible());
   EXPECT_FALSE(w.pFormHoralog->isVisible());
   EXPECT_EQ(w.lServiceCaption->text(), QStringLiteral("Count Down"));
@@ -122,8 +141,9 @@ TEST_F(WindowFixture, HeaderDragSnaps) {
   QTest::mousePress(w.lServiceCaption, Qt::LeftButton, {}, grab);
   EXPECT_EQ(w.DragX, 60);
   auto moveBy = [&](QPoint delta) {
-    QMouseEvent move(QEvent::MouseMove, QPointF(grab + delta), w.lServiceCaption->mapToGlobal(grab + delta),
-                     Qt::NoButton, Qt::LeftButton, {});
+    QMouseEvent move(QEvent::MouseMove, QPointF(grab + delta),
+                     w.lServiceCaption->mapToGlobal(grab + delta), Qt::NoButton, Qt::LeftButton,
+                     {});
     QApplication::sendEvent(w.lServiceCaption, &move);
   };
   moveBy({-50, -40});

@@ -8,11 +8,11 @@
 
 #include "../support/FakeClock.h"
 
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
-#include <gtest/gtest.h>
 #include <memory>
 
 // A main window over a fake desktop and clock, in a folder of its own, with empty settings.

@@ -1,9 +1,9 @@
 #include "platform/fake/FakeDesktop.h"
 #include "tracker/WindowRules.h"
 
+#include <gtest/gtest.h>
 #include <QSettings>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
 

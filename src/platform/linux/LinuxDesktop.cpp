@@ -122,9 +122,9 @@ Desktop::Foreground LinuxDesktop::ForegroundWindow() {
     std::memcpy(&value, pid.constData(), 4);
     result.pid = value;
   } else if (x_->hasRes) {
-    xcb_res_client_id_spec_t spec{window, XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID};
+    xcb_res_client_id_spec_t wanted{window, XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID};
     auto ids = Take(xcb_res_query_client_ids_reply(
-        x_->connection, xcb_res_query_client_ids(x_->connection, 1, &spec), nullptr));
+        x_->connection, xcb_res_query_client_ids(x_->connection, 1, &wanted), nullptr));
     if (ids) {
       for (auto i = xcb_res_query_client_ids_ids_iterator(ids.get()); i.rem;
            xcb_res_client_id_value_next(&i)) {
@@ -261,8 +261,8 @@ QIcon LinuxDesktop::ApplicationIcon(const QString& path) const {
 void LinuxDesktop::WatchSessionEnd(std::function<void()> onEnd) {
   if (sessionEndPipe[0] >= 0) return;
   if (::socketpair(AF_UNIX, SOCK_STREAM, 0, sessionEndPipe) != 0) return;
-  auto* notifier = new QSocketNotifier(sessionEndPipe[0], QSocketNotifier::Read,
-                                       QCoreApplication::instance());
+  auto* notifier =
+      new QSocketNotifier(sessionEndPipe[0], QSocketNotifier::Read, QCoreApplication::instance());
   QObject::connect(notifier, &QSocketNotifier::activated, notifier, [notifier, onEnd] {
     char c;
     [[maybe_unused]] const auto n = ::read(sessionEndPipe[0], &c, 1);

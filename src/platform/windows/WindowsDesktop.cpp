@@ -6,9 +6,9 @@
 #include <QFileInfo>
 #include <QSettings>
 
-#include <windows.h>
 #include <shellapi.h>
 #include <tlhelp32.h>
+#include <windows.h>
 
 namespace platform {
 
@@ -60,13 +60,15 @@ std::vector<Desktop::Process> WindowsDesktop::Processes() {
   if (snapshot == INVALID_HANDLE_VALUE) return result;
   PROCESSENTRY32W entry{};
   entry.dwSize = sizeof entry;
-  for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+  for (BOOL more = Process32FirstW(snapshot, &entry); more;
+       more = Process32NextW(snapshot, &entry)) {
     HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID);
     if (!process) continue;
     wchar_t path[MAX_PATH * 2];
     DWORD size = DWORD(std::size(path));
     if (QueryFullProcessImageNameW(process, 0, path, &size))
-      result.push_back({std::int64_t(entry.th32ProcessID), QString::fromWCharArray(path, int(size))});
+      result.push_back(
+          {std::int64_t(entry.th32ProcessID), QString::fromWCharArray(path, int(size))});
     CloseHandle(process);
   }
   CloseHandle(snapshot);
@@ -90,7 +92,8 @@ bool WindowsDesktop::ScreenSaverActive() { return false; }
 bool WindowsDesktop::IsScreenSaverProgram(const QString& path) const {
   const QFileInfo info(path);
   return !systemDirectory_.isEmpty() &&
-         QDir::toNativeSeparators(info.path()).compare(systemDirectory_, Qt::CaseInsensitive) == 0 &&
+         QDir::toNativeSeparators(info.path()).compare(systemDirectory_, Qt::CaseInsensitive) ==
+             0 &&
          info.suffix().compare(QStringLiteral("scr"), Qt::CaseInsensitive) == 0;
 }
 
@@ -102,9 +105,9 @@ QString WindowsDesktop::LogOnName() const {
 }
 
 Desktop::OpenResult WindowsDesktop::ShellOpen(const QString& path) {
-  const auto result = reinterpret_cast<INT_PTR>(
-      ShellExecuteW(nullptr, L"open", reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(path).utf16()),
-                    nullptr, nullptr, SW_SHOWNORMAL));
+  const auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(
+      nullptr, L"open", reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(path).utf16()),
+      nullptr, nullptr, SW_SHOWNORMAL));
   if (result > 32) return OpenResult::Ok;
   return result == ERROR_FILE_NOT_FOUND || result == ERROR_PATH_NOT_FOUND ? OpenResult::NotFound
                                                                           : OpenResult::Failed;
@@ -113,8 +116,9 @@ Desktop::OpenResult WindowsDesktop::ShellOpen(const QString& path) {
 void WindowsDesktop::Beep() { MessageBeep(UINT(-1)); }
 
 void WindowsDesktop::SetAutostart(bool on, const QString& executable) {
-  QSettings run(QStringLiteral("HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"),
-                QSettings::NativeFormat);
+  QSettings run(
+      QStringLiteral("HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"),
+      QSettings::NativeFormat);
   if (on)
     run.setValue(QStringLiteral("Horalog"), QDir::toNativeSeparators(executable));
   else
@@ -122,8 +126,9 @@ void WindowsDesktop::SetAutostart(bool on, const QString& executable) {
 }
 
 bool WindowsDesktop::Autostart() const {
-  QSettings run(QStringLiteral("HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"),
-                QSettings::NativeFormat);
+  QSettings run(
+      QStringLiteral("HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"),
+      QSettings::NativeFormat);
   return run.contains(QStringLiteral("Horalog"));
 }
 
