@@ -688,7 +688,7 @@ void TformHoralog::btOptionsClick() {
 
 void TformHoralog::mnLexorInfoClick() {
   QMessageBox::information(this, QStringLiteral("Horalog 2.0"),
-                           QStringLiteral("No language files are installed."));
+                           QStringLiteral("Language information is not part of this version yet."));
 }
 
 void TformHoralog::mnQuickDemoClick() {
