@@ -33,7 +33,7 @@ struct Str {
   std::optional<qint32> rawOffset;  // overrides the offset written
 };
 
-struct Spec {
+struct Layout {
   QByteArray version = "3.10";
   quint8 fileFlags = 0;
   bool hasLocale = false;
@@ -67,15 +67,15 @@ class Bytes {
   }
 };
 
-inline void LocaleBlock(Bytes& b, const Spec& spec) {
-  b.S(spec.currency);
+inline void LocaleBlock(Bytes& b, const Layout& layout) {
+  b.S(layout.currency);
   b.U8(3);
   b.U8(8);
   b.U8('.');
   b.U8(',');
   b.U8(2);
-  b.U8(quint8(spec.dateSeparator));
-  b.S(spec.shortDate);
+  b.U8(quint8(layout.dateSeparator));
+  b.S(layout.shortDate);
   b.S("dddd, d. mmmm yyyy");
   b.U8(':');
   b.S("am");
@@ -83,7 +83,7 @@ inline void LocaleBlock(Bytes& b, const Spec& spec) {
   b.S("hh:nn");
   b.S("hh:nn:ss");
   for (int i = 0; i < 12; ++i) b.S("M" + QByteArray::number(i + 1));
-  for (int i = 0; i < 12; ++i) b.S(i == 0 ? spec.january : "Month" + QByteArray::number(i + 1));
+  for (int i = 0; i < 12; ++i) b.S(i == 0 ? layout.january : "Month" + QByteArray::number(i + 1));
   for (int i = 0; i < 7; ++i) b.S("D" + QByteArray::number(i));
   for (int i = 0; i < 7; ++i) b.S("Day" + QByteArray::number(i));
   for (int i = 0; i < 7; ++i) b.S(i == 0 ? QByteArray("AD") : QByteArray());
@@ -92,28 +92,28 @@ inline void LocaleBlock(Bytes& b, const Spec& spec) {
   b.U8(';');
 }
 
-inline QByteArray Make(const Spec& spec) {
-  const double v = spec.version.toDouble();
+inline QByteArray Make(const Layout& layout) {
+  const double v = layout.version.toDouble();
   Bytes b;
-  b.data = "LF" + spec.version;
-  if (v > 3.0) b.U8(spec.fileFlags);
-  if (v > 2.0) b.U8(spec.hasLocale ? spec.localePresentByte : 0);
-  if (spec.hasLocale || v <= 2.0) LocaleBlock(b, spec);
-  b.U8(spec.bidi);
+  b.data = "LF" + layout.version;
+  if (v > 3.0) b.U8(layout.fileFlags);
+  if (v > 2.0) b.U8(layout.hasLocale ? layout.localePresentByte : 0);
+  if (layout.hasLocale || v <= 2.0) LocaleBlock(b, layout);
+  b.U8(layout.bidi);
   b.data.append(10, '\0');
-  b.U8(spec.charset);
-  b.I32(qint32(spec.fonts.size()));
-  for (const Font& f : spec.fonts) {
+  b.U8(layout.charset);
+  b.I32(qint32(layout.fonts.size()));
+  for (const Font& f : layout.fonts) {
     b.S(f.name);
     b.U16(f.size);
     b.U8(f.style);
   }
   b.data.append(20, '\0');
-  b.U16(quint16(spec.aux.size()));
-  for (const QByteArray& a : spec.aux) b.S(a);
+  b.U16(quint16(layout.aux.size()));
+  for (const QByteArray& a : layout.aux) b.S(a);
   // forms
   std::vector<std::pair<QByteArray, std::vector<const Prop*>>> forms;
-  for (const Prop& p : spec.props) {
+  for (const Prop& p : layout.props) {
     if (forms.empty() || forms.back().first != p.form) forms.push_back({p.form, {}});
     forms.back().second.push_back(&p);
   }
@@ -127,8 +127,8 @@ inline QByteArray Make(const Spec& spec) {
     }
   }
   QByteArray pool;
-  b.U16(quint16(spec.strings.size()));
-  for (const Str& s : spec.strings) {
+  b.U16(quint16(layout.strings.size()));
+  for (const Str& s : layout.strings) {
     qint32 offset = -1;
     if (s.text) {
       offset = qint32(pool.size());
@@ -156,7 +156,7 @@ inline bool Write(const QString& path, const QByteArray& data) {
 inline std::vector<std::pair<QString, QByteArray>> Seeds() {
   std::vector<std::pair<QString, QByteArray>> out;
   for (const char* version : {"3.10", "3.00", "2.90", "2.00", "1.51", "1.50"}) {
-    Spec s;
+    Layout s;
     s.version = version;
     s.fileFlags = 1;
     s.hasLocale = true;

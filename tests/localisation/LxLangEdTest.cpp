@@ -25,8 +25,8 @@ class LangEditTest : public ::testing::Test {
   QTemporaryDir dir;
   QString path = dir.filePath(QStringLiteral("Lang.lng"));
 
-  fixture::Spec Full() const {
-    fixture::Spec s;
+  fixture::Layout Full() const {
+    fixture::Layout s;
     s.hasLocale = true;
     s.bidi = 2;
     s.charset = 204;

@@ -99,7 +99,7 @@ TEST_F(LangFileTest, EveryVersionLayout) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.version);
-    fixture::Spec s;
+    fixture::Layout s;
     s.version = c.version;
     s.fileFlags = 0x03;
     s.hasLocale = true;
@@ -142,7 +142,7 @@ TEST_F(LangFileTest, EveryVersionLayout) {
 
 // Files up to 2.0 always carry the locale block; later ones say so in a byte.
 TEST_F(LangFileTest, LocalePresentByte) {
-  fixture::Spec s;
+  fixture::Layout s;
   s.version = "2.50";
   s.hasLocale = true;
   s.localePresentByte = 7;  // any non-zero value
@@ -153,7 +153,7 @@ TEST_F(LangFileTest, LocalePresentByte) {
 
 // Before flag bytes the native file was known by its name, in any case.
 TEST_F(LangFileTest, NativeByName) {
-  fixture::Spec s;
+  fixture::Layout s;
   s.version = "3.00";
   for (const char* name : {"native.lng", "NATIVE.LNG", "Native.lng"}) {
     EXPECT_TRUE(TLxLangFile(Put(QLatin1String(name), fixture::Make(s))).HasFileFlags(1)) << name;
@@ -167,7 +167,7 @@ TEST_F(LangFileTest, NativeByName) {
 
 // A locale text longer than its room is read whole and cut; names are cut at a zero byte.
 TEST_F(LangFileTest, CutStrings) {
-  fixture::Spec s;
+  fixture::Layout s;
   s.hasLocale = true;
   s.currency = "ABCDEFGHIJKLMN";    // 14 > 10
   s.january = QByteArray(25, 'j');  // 25 > 20
@@ -183,7 +183,7 @@ TEST_F(LangFileTest, CutStrings) {
 
 // Two-byte offsets: 0xFFFF is "no text", as -1 is in the four-byte form.
 TEST_F(LangFileTest, NarrowOffsets) {
-  fixture::Spec s;
+  fixture::Layout s;
   s.version = "1.50";
   s.strings = {{1, "x"}, {2, std::nullopt}, {3, ""}};
   TLxLangFile f(Put(QStringLiteral("old.lng"), fixture::Make(s)));
@@ -195,7 +195,7 @@ TEST_F(LangFileTest, NarrowOffsets) {
 
 // Downloaded files are untrusted: whatever claims more than the file holds is damaged.
 TEST_F(LangFileTest, DamagedFiles) {
-  fixture::Spec good;
+  fixture::Layout good;
   good.hasLocale = true;
   good.fonts = {{"Tahoma", 8, 0}};
   good.aux = {"aux"};
@@ -209,12 +209,12 @@ TEST_F(LangFileTest, DamagedFiles) {
               QStringLiteral("Language file is damaged"))
         << "cut at " << n;
   }
-  const auto damaged = [&](fixture::Spec s, const char* what) {
+  const auto damaged = [&](fixture::Layout s, const char* what) {
     EXPECT_EQ(Message(Put(QStringLiteral("bad.lng"), fixture::Make(s))),
               QStringLiteral("Language file is damaged"))
         << what;
   };
-  fixture::Spec s = good;
+  fixture::Layout s = good;
   s.strings[1].rawOffset = 10;  // the pool is 10 bytes
   damaged(s, "offset at the end of the pool");
   s.strings[1].rawOffset = -2;
@@ -234,7 +234,7 @@ TEST_F(LangFileTest, DamagedFiles) {
 
 // A text that the end of the file cuts short ends there.
 TEST_F(LangFileTest, UnterminatedLastText) {
-  fixture::Spec s;
+  fixture::Layout s;
   s.strings = {{1, "abc"}};
   QByteArray data = fixture::Make(s);
   data.chop(1);
@@ -244,7 +244,7 @@ TEST_F(LangFileTest, UnterminatedLastText) {
 
 // The lookups halve the table, so a table out of order is sorted while loading.
 TEST_F(LangFileTest, UnsortedTableIsSorted) {
-  fixture::Spec s;
+  fixture::Layout s;
   s.strings = {{300, "c"}, {5, "a"}, {65535, "d"}, {20, "b"}};
   TLxLangFile f(Put(QStringLiteral("u.lng"), fixture::Make(s)));
   for (quint16 ident : {5, 20, 300, 65535}) {
@@ -257,7 +257,7 @@ TEST_F(LangFileTest, UnsortedTableIsSorted) {
 
 // Every lookup returns the one cursor of the file, repositioned.
 TEST_F(LangFileTest, SingleCursor) {
-  fixture::Spec s;
+  fixture::Layout s;
   s.props = {{"TformA", "Caption", 1}, {"TformA", "btOk.Hint", 2}, {"TformB", "Caption", 3}};
   s.strings = {{1, "one"}, {2, "two"}};
   TLxLangFile f(Put(QStringLiteral("c.lng"), fixture::Make(s)));
@@ -292,7 +292,7 @@ TEST_F(LangFileTest, TextsDecodeFromTheCharsetsCodePage) {
       {0, "\x81", QStringLiteral(u"\u0081")},  // undefined in 1252, kept as its control
   };
   for (const auto& c : cases) {
-    fixture::Spec s;
+    fixture::Layout s;
     s.charset = c.charset;
     s.strings = {{1, c.bytes}};
     TLxLangFile f(Put(QStringLiteral("cp.lng"), fixture::Make(s)));
@@ -303,7 +303,7 @@ TEST_F(LangFileTest, TextsDecodeFromTheCharsetsCodePage) {
 // The regional block replaces the process-wide formats.
 TEST_F(LangFileTest, ApplyLocale) {
   const core::FormatSettings before = core::FormatSettings::Current();
-  fixture::Spec s;
+  fixture::Layout s;
   s.hasLocale = true;
   s.currency = "\x80";
   TLxLangFile f(Put(QStringLiteral("loc.lng"), fixture::Make(s)));
