@@ -484,13 +484,18 @@ void TformHoralog::EndSession() {
   close();
 }
 
+void TformHoralog::SetLocked(QLineEdit* edit, bool locked) {
+  // A locked field takes the colour of a button face, so that it does not look typable.
+  edit->setReadOnly(locked);
+  QPalette p = edit->palette();
+  p.setColor(QPalette::Base, locked ? palette().color(QPalette::Button)
+                                    : QApplication::palette().color(QPalette::Base));
+  edit->setPalette(p);
+}
+
 void TformHoralog::UpdateCountingControls() {
   const bool Counting = counting_.Counting;
-  edUser->setReadOnly(Counting);
-  QPalette p = edUser->palette();
-  p.setColor(QPalette::Base, Counting ? palette().color(QPalette::Button)
-                                      : QApplication::palette().color(QPalette::Base));
-  edUser->setPalette(p);
+  SetLocked(edUser, Counting);
   imSelectUser->setEnabled(!Counting);
   btStop->setEnabled(Counting);
   mnStop->setEnabled(Counting);
@@ -507,13 +512,7 @@ void TformHoralog::UpdateCountDownControls() {
     TimerCountDown->start(countDown_.TimerInterval());
   else
     TimerCountDown->stop();
-  for (QLineEdit* e : {edTimeAlarmHour, edTimeAlarmMinute, edTimeCountDown}) {
-    e->setReadOnly(active);
-    QPalette p = e->palette();
-    p.setColor(QPalette::Base, active ? palette().color(QPalette::Button)
-                                      : QApplication::palette().color(QPalette::Base));
-    e->setPalette(p);
-  }
+  for (QLineEdit* e : {edTimeAlarmHour, edTimeAlarmMinute, edTimeCountDown}) SetLocked(e, active);
   btInputComment->setEnabled(!active);
   btCountDownStop->setEnabled(active);
   mnCountDownStop->setEnabled(active);

@@ -167,6 +167,7 @@ class TformHoralog : public QWidget {
   void mnLexorInfoClick();
   void HelpRequested();
   void ShowError(const QString& message);
+  void SetLocked(QLineEdit* edit, bool locked);
   // The user field's history offers the users the store knows.
   void RefreshUserHistory();
   void ShowStep(const CountingModel::Step& step);

@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
-#include <QDBusInterface>
+#include <QDBusMessage>
 #include <QDBusReply>
 #include <QDir>
 #include <QFile>
@@ -126,10 +126,10 @@ Desktop::Foreground LinuxDesktop::ForegroundWindow() {
     auto ids = Take(xcb_res_query_client_ids_reply(
         x_->connection, xcb_res_query_client_ids(x_->connection, 1, &wanted), nullptr));
     if (ids) {
+      // Only the process id was asked for, so every answer carries one.
       for (auto i = xcb_res_query_client_ids_ids_iterator(ids.get()); i.rem;
            xcb_res_client_id_value_next(&i)) {
-        if ((i.data->spec.mask & XCB_RES_CLIENT_ID_MASK_LOCAL_CLIENT_PID) &&
-            xcb_res_client_id_value_value_length(i.data) >= 1) {
+        if (xcb_res_client_id_value_value_length(i.data) >= 1) {
           result.pid = *xcb_res_client_id_value_value(i.data);
           break;
         }
@@ -185,11 +185,11 @@ bool LinuxDesktop::ScreenSaverActive() {
         bus.interface()->isServiceRegistered(QStringLiteral("org.freedesktop.ScreenSaver")).value();
   }
   if (!saverServiceKnown_) return false;
-  QDBusInterface saver(QStringLiteral("org.freedesktop.ScreenSaver"),
-                       QStringLiteral("/org/freedesktop/ScreenSaver"),
-                       QStringLiteral("org.freedesktop.ScreenSaver"), bus);
-  saver.setTimeout(200);
-  const QDBusReply<bool> active = saver.call(QStringLiteral("GetActive"));
+  // A plain call: an interface object would ask the service to describe itself every second.
+  const QDBusMessage call = QDBusMessage::createMethodCall(
+      QStringLiteral("org.freedesktop.ScreenSaver"), QStringLiteral("/org/freedesktop/ScreenSaver"),
+      QStringLiteral("org.freedesktop.ScreenSaver"), QStringLiteral("GetActive"));
+  const QDBusReply<bool> active = bus.call(call, QDBus::Block, 200);
   return active.isValid() && active.value();
 }
 
