@@ -17,6 +17,7 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QShortcut>
 #include <QStringListModel>
@@ -443,6 +444,7 @@ void TformHoralog::ShowStep(const CountingModel::Step& step) {
                 QStringLiteral("\n\nThe counted time is kept and saved again at the next save."));
   } else if (step.saved) {
     StatusBar1->panel(1)->setToolTip(QString());
+    if (formStatistic) formStatistic->RepaintTable();
   }
   if (step.loadError && !sessionEnding_) ShowError(*step.loadError);
 }
@@ -674,10 +676,29 @@ void TformHoralog::btSelectServiceClick() {
 }
 
 void TformHoralog::btStatisticClick() {
+  if (formStatistic) return;
+  // The store must hold today's times before the window reads it.
   TrackAndSave(true);
-  QMessageBox::information(
-      this, QStringLiteral("Horalog 2.0"),
-      QStringLiteral("The statistics window is not part of this version yet."));
+  statistics::StatisticServices services;
+  services.showIcons = [this] { return options_.Bool(QStringLiteral("cbShowIcons.Checked")); };
+  statistics::TformStatistic form(StorePath, slTaskDesc.lines(), clock_, std::move(services), this);
+  formStatistic = &form;
+  // The save routine repaints the window's table while it exists, and only then.
+  const auto clear = qScopeGuard([this] { formStatistic = nullptr; });
+  form.SetBusy(true);
+  form.RestoreFormStorage();
+  form.FillUsers(slUsers.lines(), edUser->text());
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    QRect frame = form.frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    form.move(frame.topLeft());
+  }
+  form.exec();
+  try {
+    form.SaveFormStorage();
+  } catch (const core::Error& e) {
+    ShowError(e.message());
+  }
 }
 
 void TformHoralog::btOptionsClick() {

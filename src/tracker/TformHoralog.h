@@ -5,6 +5,7 @@
 #include "options/OptionSettings.h"
 #include "options/TaskCatalogue.h"
 #include "platform/Desktop.h"
+#include "statistics/TformStatistic.h"
 #include "tracker/ActiveTask.h"
 #include "tracker/CountDownModel.h"
 #include "tracker/CountingModel.h"
@@ -66,7 +67,10 @@ class TformHoralog : public QWidget {
   CountDownModel& countDown() { return countDown_; }
   TformInputStrings* formInputStrings;
   TFormMessage* FormMessage;
+  // The statistics window while it is open.
+  statistics::TformStatistic* formStatistic = nullptr;
   void btStopClick();
+  void btStatisticClick();
   void TimerHoralogTimer();
   // A forced save; false when it failed (the user was told).
   bool TrackAndSave(bool force);
@@ -162,7 +166,6 @@ class TformHoralog : public QWidget {
   void CheckFirstRun();
   void edUserChange();
   void btSelectServiceClick();
-  void btStatisticClick();
   void btOptionsClick();
   void mnLexorInfoClick();
   void HelpRequested();
