@@ -4,6 +4,7 @@
 #include "core/FormatSettings.h"
 #include "options/TaskCatalogue.h"
 #include "statistics/StatisticModel.h"
+#include "tracker/StatisticsStore.h"
 
 #include <benchmark/benchmark.h>
 #include <QFileInfo>
@@ -84,7 +85,7 @@ BENCHMARK(BM_TaskTotalsYear)->Unit(benchmark::kMillisecond);
 // What one opening of the store costs: the floor under every reload, which opens it once.
 void BM_OpenStore(benchmark::State& state) {
   for (auto _ : state) {
-    const core::ProfileFile store(TheStore().store);
+    const core::ProfileFile store = tracker::StatisticsStore::OpenFile(TheStore().store);
     benchmark::DoNotOptimize(store.HasSection(QStringLiteral("user1\t2025_6_1")));
   }
 }

@@ -36,7 +36,7 @@ BENCHMARK(BM_RawRead)->Unit(benchmark::kMillisecond);
 
 void BM_OpenAndListSections(benchmark::State& state) {
   for (auto _ : state) {
-    core::ProfileFile f(TheStore().path);
+    core::ProfileFile f = tracker::StatisticsStore::OpenFile(TheStore().path);
     benchmark::DoNotOptimize(f.Sections());
   }
 }

@@ -34,37 +34,47 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static char* argv[] = {name, nullptr};
   static QCoreApplication app(argc, argv);
   const QString path = TempPath("store");
-  Put(path, data, size);
 
   struct Entry {
     QString section, key, value;
   };
-  std::vector<Entry> before;
+  const QString day = QStringLiteral("fuzz\t2001_3_7");
+  // Both ways of splitting key lines: the classic one and the store's.
+  for (const auto split :
+       {core::ProfileFile::KeySplit::FirstEquals, core::ProfileFile::KeySplit::LastEquals}) {
+    Put(path, data, size);
+    std::vector<Entry> before;
+    {
+      const core::ProfileFile f(path, split);
+      for (const QString& s : f.Sections())
+        for (const QString& k : f.Keys(s)) before.push_back({s, k, f.ReadString(s, k, {})});
+    }
+    {
+      // Names are found whatever blanks surround them.
+      core::ProfileFile f(path, split);
+      f.WriteString(u' ' + day + u'\t', QStringLiteral(" total"), QStringLiteral("00:00:01"));
+      f.Commit();
+    }
+    const core::ProfileFile after(path, split);
+    if (after.ReadString(day, QStringLiteral("total "), {}) != QStringLiteral("00:00:01"))
+      std::abort();
+    for (const Entry& e : before) {
+      if (e.section.compare(day, Qt::CaseInsensitive) == 0) continue;
+      if (after.ReadString(e.section, e.key, QStringLiteral("\x01missing")) != e.value)
+        std::abort();
+    }
+  }
+
+  Put(path, data, size);
   {
-    const core::ProfileFile f(path);
-    for (const QString& s : f.Sections())
-      for (const QString& k : f.Keys(s)) before.push_back({s, k, f.ReadString(s, k, {})});
     tracker::StatisticsStore store(path);
+    const core::ProfileFile f = tracker::StatisticsStore::OpenFile(path);
     for (const QString& s : f.Sections().mid(0, 8)) {
       try {
         store.ReadDay(s);
       } catch (const core::Error&) {
       }
     }
-  }
-  {
-    core::ProfileFile f(path);
-    f.WriteString(QStringLiteral("fuzz\t2001_3_7"), QStringLiteral("total"),
-                  QStringLiteral("00:00:01"));
-    f.Commit();
-  }
-  const core::ProfileFile after(path);
-  if (after.ReadString(QStringLiteral("fuzz\t2001_3_7"), QStringLiteral("total"), {}) !=
-      QStringLiteral("00:00:01"))
-    std::abort();
-  for (const Entry& e : before) {
-    if (e.section.compare(QStringLiteral("fuzz\t2001_3_7"), Qt::CaseInsensitive) == 0) continue;
-    if (after.ReadString(e.section, e.key, QStringLiteral("\x01missing")) != e.value) std::abort();
   }
 
   options::TaskCatalogue catalogue;

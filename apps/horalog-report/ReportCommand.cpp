@@ -1,6 +1,7 @@
 #include "ReportCommand.h"
 
 #include "core/Durations.h"
+#include "core/Error.h"
 #include "core/FormatSettings.h"
 #include "core/SortedStrings.h"
 #include "localisation/LangString.h"
@@ -26,6 +27,9 @@ using statistics::WeekStyle;
 QString L(const char* text) { return QString::fromLatin1(text); }
 
 qint64 Seconds(double days) { return std::llround(days * 86400.0); }
+
+// The store's key for time counted before any application was known.
+constexpr const char* kUnknownTask = "unknown_task";
 
 QDate ParseIsoDate(const QString& option, const QString& text) {
   static const QRegularExpression shape(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}$"));
@@ -76,7 +80,10 @@ QString JsonObject(const QStringList& fields) { return u'{' + fields.join(L(", "
 
 // --- CSV: quoted where a field needs it ---
 
-QString CsvField(const QString& text) {
+QString CsvField(const QString& field) {
+  QString text = field;
+  // A spreadsheet runs a field that starts like a formula; a task name must stay a text.
+  if (!text.isEmpty() && QStringView(u"=+-@").contains(text.front())) text.prepend(u'\'');
   if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\n') &&
       !text.contains(u'\r'))
     return text;
@@ -137,10 +144,65 @@ class TerminalProgress : public statistics::ProgressHook {
   int minimum_ = 0, maximum_ = 0, last_ = -1;
 };
 
+QString StorePath(const QString& dataFolder) {
+  return QDir(dataFolder).absoluteFilePath(L(tracker::StatisticsStore::kFileName));
+}
+
+QString CataloguePath(const QString& dataFolder) {
+  return QDir(dataFolder).absoluteFilePath(L(options::TaskCatalogue::kFileName));
+}
+
+// A user or a task key that names nothing would give a table of zeros that looks like a
+// result: say what is wrong instead.
+void CheckUser(const QString& user, const QString& dataFolder) {
+  core::SortedStrings users(core::SortedStrings::Duplicates::Ignore);
+  tracker::StatisticsStore(StorePath(dataFolder)).ReadUsers(users);
+  qsizetype index = 0;
+  if (!users.Find(user, index)) {
+    throw core::Error(L("unknown user \"%1\": \"%2\" holds no day of that user")
+                          .arg(user, StorePath(dataFolder)));
+  }
+}
+
+void CheckTaskKey(const StatisticModel& model, const char* option, const QString& key,
+                  const QString& dataFolder) {
+  if (key == L("total") || (QByteArrayView(option) == "--compare" && key == L("none"))) return;
+  if (statistics::TaskLists::IsGroupKey(key)) {
+    static const QStringList groups = {L("1"), L("2"), L("3"), L("4"), L("5"), L("6")};
+    if (!groups.contains(key))
+      throw core::Error(
+          L("%1: there is no group \"%2\"; the groups are 1 to 6").arg(L(option), key));
+    return;
+  }
+  // Names count exactly as written, as the statistics window counts them.
+  for (const QString& line : model.taskLists().slTaskSortedName().lines()) {
+    if (QStringView(line).left(line.indexOf(u'\t')) == key) return;
+  }
+  throw core::Error(L("%1: no task is named \"%2\" in \"%3\" (tasks of the group .Hidden never "
+                      "count)")
+                        .arg(L(option), key, CataloguePath(dataFolder)));
+}
+
+// The time for which no task was known, summed over the period: it is part of the day's
+// total but belongs to no catalogue task.
+double UnknownTaskTotal(const StatisticModel& model, const QString& dataFolder) {
+  if (model.dateFrom().isNull() || model.dateTo().isNull()) return 0;
+  const core::ProfileFile store = tracker::StatisticsStore::OpenFile(StorePath(dataFolder));
+  double total = 0;
+  for (QDate day = model.dateFrom(); day <= model.dateTo(); day = day.addDays(1)) {
+    total +=
+        statistics::ReadStoredTime(store, tracker::SectionName(model.user(), day), L(kUnknownTask));
+  }
+  return total;
+}
+
 void LoadModel(StatisticModel& model, const ReportOptions& options, const QString& dataFolder) {
   options::TaskCatalogue catalogue;
-  catalogue.Load(QDir(dataFolder).filePath(L(options::TaskCatalogue::kFileName)));
+  catalogue.Load(CataloguePath(dataFolder));
   model.BuildTaskLists(catalogue.lines());
+  CheckUser(options.user, dataFolder);
+  CheckTaskKey(model, "--task", options.task, dataFolder);
+  CheckTaskKey(model, "--compare", options.compare, dataFolder);
   model.SetUser(options.user);
   model.SetWeekStyle(options.weekStyle);
   model.SetTaskKeys(options.task, options.compare);
@@ -221,42 +283,46 @@ void PrintWeek(const StatisticModel& model, const ReportOptions& options, QTextS
   if (compare) out << " / " << model.Task2Key();
   out << "\n\n";
   // Each week row takes a line of day labels, a line of main times and, when comparing, a line
-  // of compared times; the last column holds the week totals.
+  // of compared times; the last column holds the week totals. A week without any time shows
+  // its day labels only, and in a week with time both totals are written, 00:00 included, so
+  // that no line of times is blank and the compared times never pass for the main ones.
   constexpr int kWidth = 10;
   const auto titles = model.DayTitles();
   QString header;
   for (const QString& title : titles) header += Pad(title, kWidth);
   out << TrimEnd(header) << "\n\n";
+  const QString noTime = core::FormatDurationHM(0);
   for (int r = 0; r < model.rows(); ++r) {
     if (r > 0) out << '\n';
     QString lines[3];
-    for (int k = 0; k < StatisticModel::kColumns; ++k) {
+    // WEEK1 TAB WEEK2: the split puts them in the first and last field.
+    const options::TaskLine week = options::SplitTaskLine(model.Cells(7, r));
+    const bool hasTime = !week.application.isEmpty() || (compare && !week.group.isEmpty());
+    for (int k = 0; k < 7; ++k) {
       const options::TaskLine cell = options::SplitTaskLine(model.Cells(k, r));
-      if (k == 7) {
-        // WEEK1 TAB WEEK2: the split puts them in the first and last field.
-        lines[0] += Pad(QString(), kWidth);
-        lines[1] += Pad(cell.application, kWidth);
-        lines[2] += Pad(cell.group, kWidth);
-      } else {
-        lines[0] += Pad(cell.application, kWidth);
-        lines[1] += Pad(cell.name, kWidth);
-        lines[2] += Pad(cell.group, kWidth);
-      }
+      lines[0] += Pad(cell.application, kWidth);
+      lines[1] += Pad(cell.name, kWidth);
+      lines[2] += Pad(cell.group, kWidth);
     }
-    out << TrimEnd(lines[0]) << '\n' << TrimEnd(lines[1]) << '\n';
-    if (compare) out << TrimEnd(lines[2]) << '\n';
+    out << TrimEnd(lines[0]) << '\n';
+    if (!hasTime) continue;
+    out << lines[1] << (week.application.isEmpty() ? noTime : week.application) << '\n';
+    if (compare) out << lines[2] << (week.group.isEmpty() ? noTime : week.group) << '\n';
   }
   out << '\n' << model.lTotal() << '\n';
   if (!model.lTotal2().isEmpty()) out << model.lTotal2() << '\n';
 }
 
-void PrintDetail(const StatisticModel& model, double grandTotal, const ReportOptions& options,
-                 QTextStream& out) {
-  const auto& totals = model.taskTotals();
+void PrintDetail(const StatisticModel& model, double grandTotal, double unknownTask,
+                 const ReportOptions& options, QTextStream& out) {
+  // The catalogue's tasks, largest first, then the time that no task holds, so that the lines
+  // add up to the grand total.
+  std::vector<statistics::TaskTotal> lines = model.taskTotals();
+  if (unknownTask > 0) lines.push_back({unknownTask, L(kUnknownTask), QString()});
   switch (options.format) {
     case Format::Json: {
       QStringList tasks;
-      for (const statistics::TaskTotal& t : totals) {
+      for (const statistics::TaskTotal& t : lines) {
         tasks << JsonObject({JsonField("name", JsonString(t.name)),
                              JsonField("application", JsonString(t.application)),
                              JsonField("seconds", Seconds(t.total))});
@@ -271,7 +337,7 @@ void PrintDetail(const StatisticModel& model, double grandTotal, const ReportOpt
     }
     case Format::Csv:
       out << "name,application,seconds\n";
-      for (const statistics::TaskTotal& t : totals)
+      for (const statistics::TaskTotal& t : lines)
         out << CsvField(t.name) << ',' << CsvField(t.application) << ',' << Seconds(t.total)
             << '\n';
       return;
@@ -283,17 +349,21 @@ void PrintDetail(const StatisticModel& model, double grandTotal, const ReportOpt
   int nameWidth = 4;
   QStringList times;
   int timeWidth = 8;
-  for (const statistics::TaskTotal& t : totals) {
+  for (const statistics::TaskTotal& t : lines) {
     nameWidth = std::max(nameWidth, int(t.name.size()));
     times << core::FormatDuration(t.total);
     timeWidth = std::max(timeWidth, int(times.back().size()));
   }
   nameWidth = std::min(nameWidth, 40) + 2;
-  for (size_t i = 0; i < totals.size(); ++i) {
-    out << Pad(totals[i].name, nameWidth) << times[qsizetype(i)].rightJustified(timeWidth, u' ')
-        << "  " << totals[i].application << '\n';
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const QString line =
+        Pad(lines[i].name, nameWidth) + times[qsizetype(i)].rightJustified(timeWidth, u' ');
+    if (lines[i].application.isEmpty())
+      out << TrimEnd(line) << '\n';
+    else
+      out << line << "  " << lines[i].application << '\n';
   }
-  if (!totals.empty()) out << '\n';
+  if (!lines.empty()) out << '\n';
   out << localisation::LangString(153) << ": " << StatisticModel::PeriodTotalText(grandTotal)
       << '\n';
 }
@@ -395,8 +465,9 @@ ReportOptions ParseArguments(const QStringList& arguments, const QDate& today) {
   if (options.command == Command::Users) return options;
 
   if (!user) throw UsageError{L("missing --user")};
-  if (user->isEmpty()) throw UsageError{L("--user needs a user name")};
-  options.user = *user;
+  if (user->trimmed().isEmpty()) throw UsageError{L("--user needs a user name")};
+  // The tracker counts under the user name without the blanks around it.
+  options.user = user->trimmed();
   if (options.period) {
     if (from || to) throw UsageError{L("give either --from and --to or --period, not both")};
   } else {
@@ -422,7 +493,8 @@ QString HelpText() {
       "  users    the users found in the store\n"
       "  week     the week table of a period: the time of one key per day and per week, the\n"
       "           period total and, with --compare, a second key and its percentage\n"
-      "  detail   the time of every task over the period, largest first, and the grand total\n"
+      "  detail   the time of every task over the period, largest first, then the time of no\n"
+      "           known application (unknown_task), and the grand total\n"
       "\n"
       "PERIOD is either\n"
       "  --from YYYY-MM-DD --to YYYY-MM-DD\n"
@@ -439,14 +511,16 @@ QString HelpText() {
       "  --compare KEY     what to compare with (default: none)\n"
       "  --week-start D    monday (default) or sunday: the first day of each week row\n"
       "  --json            one JSON object; every time is in whole seconds\n"
-      "  --csv             one line per day (week) or per task (detail); times in seconds\n"
+      "  --csv             one line per day (week) or per task (detail); times in seconds;\n"
+      "                    a text that starts with = + - or @ gets a leading '\n"
       "  --help            this text\n"
       "\n"
       "A KEY is \"total\" (the day's whole time), \"none\" (no comparison), a group number\n"
       "(1 Work, 2 Internet, 3 Games, 4 System, 5 Stuff, 6 .Restricted) or a task name as the\n"
       "task list names it. Tasks of the group .Hidden never count for a group or a name.\n"
       "\n"
-      "Exit status: 0 done, 1 a file could not be read, 2 bad input.\n");
+      "Exit status: 0 done, 1 a file could not be read or the user or a KEY is not known,\n"
+      "2 bad input.\n");
 }
 
 void RunReport(const ReportOptions& options, const QString& dataFolder, QTextStream& out,
@@ -455,15 +529,16 @@ void RunReport(const ReportOptions& options, const QString& dataFolder, QTextStr
     PrintUsers(dataFolder, options, out);
     return;
   }
-  StatisticModel model(QDir(dataFolder).filePath(L(tracker::StatisticsStore::kFileName)));
+  StatisticModel model(StorePath(dataFolder));
   LoadModel(model, options, dataFolder);
   if (options.command == Command::Week) {
     PrintWeek(model, options, out);
     return;
   }
   TerminalProgress progress(err, showProgress);
-  const double grandTotal = model.CollectTaskTotals(progress);
-  PrintDetail(model, grandTotal, options, out);
+  const double taskTotal = model.CollectTaskTotals(progress);
+  const double unknownTask = UnknownTaskTotal(model, dataFolder);
+  PrintDetail(model, taskTotal + unknownTask, unknownTask, options, out);
 }
 
 }  // namespace report

@@ -39,7 +39,8 @@ ReportOptions ParseArguments(const QStringList& arguments, const QDate& today);
 QString HelpText();
 
 // Prints the report of `options` for the store and catalogue in `dataFolder`. Throws
-// core::Error when a file exists but cannot be read.
+// core::Error when a file exists but cannot be read, when the store holds no day of the user
+// and when a task key names no group and no task.
 void RunReport(const ReportOptions& options, const QString& dataFolder, QTextStream& out,
                QTextStream& err, bool showProgress);
 

@@ -2,6 +2,7 @@
 //   lngtool dump [--json] FILE.lng     the file as an editable source (or JSON) on stdout
 //   lngtool build SOURCE -o FILE.lng   a source compiled into a language file
 //   lngtool resave IN OUT              IN loaded and written again as OUT
+//   lngtool --help                     what the commands do
 #include "localisation/LangSource.h"
 #include "localisation/LxLangEd.h"
 
@@ -17,13 +18,32 @@ using namespace localisation;
 
 namespace {
 
+const char kUsage[] =
+    "usage: lngtool dump [--json] FILE.lng\n"
+    "       lngtool build SOURCE -o FILE.lng\n"
+    "       lngtool resave IN.lng OUT.lng\n"
+    "       lngtool --help\n";
+
+// A wrong call: the usage on stderr, status 2.
 int Usage() {
-  std::fputs(
-      "usage: lngtool dump [--json] FILE.lng\n"
-      "       lngtool build SOURCE -o FILE.lng\n"
-      "       lngtool resave IN.lng OUT.lng\n",
-      stderr);
+  std::fputs(kUsage, stderr);
   return 2;
+}
+
+// Asked for: on stdout, status 0.
+int Help() {
+  std::fputs(kUsage, stdout);
+  std::fputs(
+      "\n"
+      "The translators' tool for Horalog's language files.\n"
+      "\n"
+      "  dump     prints FILE.lng as an editable source text, or with --json as JSON\n"
+      "  build    compiles a source text into the language file FILE.lng\n"
+      "  resave   loads IN.lng and writes it again as OUT.lng in the current layout\n"
+      "\n"
+      "Exit status: 0 done, 1 a file could not be read or written, 2 wrong call.\n",
+      stdout);
+  return 0;
 }
 
 void Print(FILE* to, const QString& text) {
@@ -103,6 +123,7 @@ int Resave(const QStringList& args) {
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   QStringList args = app.arguments().mid(1);
+  if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) return Help();
   if (args.isEmpty()) return Usage();
   const QString command = args.takeFirst();
   try {

@@ -22,6 +22,26 @@ QString Clean(QString s) {
   return s;
 }
 
+// A section or key name as the classic functions compare it.
+QString Name(const QString& s) { return Clean(s).trimmed(); }
+
+// A value as the classic functions return it: without the blanks at both ends and without one
+// pair of matching quotes around it.
+QString ReadForm(const QString& raw) {
+  QString v = raw.trimmed();
+  if (v.size() >= 2 && (v.front() == u'"' || v.front() == u'\'') && v.back() == v.front())
+    return v.mid(1, v.size() - 2);
+  return v;
+}
+
+// memrchr is no standard function.
+const void* LastOf(const char* d, qsizetype size, char c) {
+  for (qsizetype i = size - 1; i >= 0; --i) {
+    if (d[i] == c) return d + i;
+  }
+  return nullptr;
+}
+
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 // End of the line that starts at or before `pos`, without its line end (a lone CR ends a
@@ -44,7 +64,9 @@ qsizetype NextLine(const char* d, qsizetype size, qsizetype lineEnd) {
 
 }  // namespace
 
-ProfileFile::ProfileFile(QString path) : path_(std::move(path)) { Load(); }
+ProfileFile::ProfileFile(QString path, KeySplit split) : path_(std::move(path)), split_(split) {
+  Load();
+}
 
 void ProfileFile::Load() {
   data_.clear();
@@ -114,7 +136,7 @@ void ProfileFile::Parse() {
     }
     if (previous) previous->bodyEnd = lineStart;
     Section s;
-    s.name = QString::fromUtf8(d + bracket + 1, close - bracket - 1);
+    s.name = QString::fromUtf8(d + bracket + 1, close - bracket - 1).trimmed();
     s.bodyBegin = NextLine(d, size, end);
     s.bodyEnd = size;
     const QString key = Fold(s.name);
@@ -140,7 +162,11 @@ void ProfileFile::IndexKeys(Section& section) const {
     const qsizetype next = NextLine(d, size, e);
     qsizetype b = line;
     while (b < e && IsBlank(d[b])) ++b;
-    const void* eq = (b < e && d[b] != ';') ? std::memchr(d + b, '=', size_t(e - b)) : nullptr;
+    const void* eq = nullptr;
+    if (b < e && d[b] != ';') {
+      eq = split_ == KeySplit::LastEquals ? LastOf(d + b, e - b, '=')
+                                          : std::memchr(d + b, '=', size_t(e - b));
+    }
     if (eq) {
       const qsizetype at = static_cast<const char*>(eq) - d;
       const QString name = QString::fromUtf8(d + b, at - b).trimmed();
@@ -149,7 +175,7 @@ void ProfileFile::IndexKeys(Section& section) const {
       if (!section.keyIndex.contains(folded)) {
         section.keyIndex.insert(folded, qsizetype(section.keys.size()));
         section.keys.push_back(
-            Key{name, QString::fromUtf8(d + at + 1, e - at - 1).trimmed(), line, e, false});
+            Key{name, ReadForm(QString::fromUtf8(d + at + 1, e - at - 1)), {}, line, e, false});
       }
     }
     line = next;
@@ -158,7 +184,7 @@ void ProfileFile::IndexKeys(Section& section) const {
 
 ProfileFile::Section* ProfileFile::FindSection(const QString& name) {
   ReloadIfCommitted();
-  const auto it = sectionIndex_.constFind(Fold(name));
+  const auto it = sectionIndex_.constFind(Fold(Name(name)));
   if (it == sectionIndex_.constEnd()) return nullptr;
   Section& s = sections_[size_t(*it)];
   IndexKeys(s);
@@ -182,7 +208,7 @@ QStringList ProfileFile::Sections() const {
 
 bool ProfileFile::HasSection(const QString& section) const {
   ReloadIfCommitted();
-  return sectionIndex_.contains(Fold(section));
+  return sectionIndex_.contains(Fold(Name(section)));
 }
 
 QStringList ProfileFile::Keys(const QString& section) const {
@@ -196,7 +222,7 @@ QStringList ProfileFile::Keys(const QString& section) const {
 std::optional<QString> ProfileFile::Value(const QString& section, const QString& key) const {
   const Section* s = FindSection(section);
   if (!s) return std::nullopt;
-  const auto it = s->keyIndex.constFind(Fold(key));
+  const auto it = s->keyIndex.constFind(Fold(Name(key)));
   if (it == s->keyIndex.constEnd()) return std::nullopt;
   return s->keys[size_t(*it)].value;
 }
@@ -208,8 +234,8 @@ QString ProfileFile::ReadString(const QString& section, const QString& key,
 
 void ProfileFile::WriteString(const QString& sectionName, const QString& keyName,
                               const QString& valueText) {
-  const QString section = Clean(sectionName);
-  const QString key = Clean(keyName).trimmed();
+  const QString section = Name(sectionName);
+  const QString key = Name(keyName);
   const QString value = Clean(valueText);
   Section* s = FindSection(section);
   if (!s) {
@@ -226,13 +252,14 @@ void ProfileFile::WriteString(const QString& sectionName, const QString& keyName
   const auto it = s->keyIndex.constFind(folded);
   if (it != s->keyIndex.constEnd()) {
     Key& k = s->keys[size_t(*it)];
-    k.value = value;
+    k.value = ReadForm(value);
+    k.line = value;
     k.changed = true;
     return;
   }
   s->keyIndex.insert(folded, qsizetype(s->keys.size()));
   s->appended.push_back(qsizetype(s->keys.size()));
-  s->keys.push_back(Key{key, value, -1, -1, true});
+  s->keys.push_back(Key{key, ReadForm(value), value, -1, -1, true});
 }
 
 void ProfileFile::Render(const std::function<void(const char*, qsizetype)>& sink) const {
@@ -243,7 +270,7 @@ void ProfileFile::Render(const std::function<void(const char*, qsizetype)>& sink
   };
   std::vector<Edit> edits;
   const char* d = data_.constData();
-  auto line = [](const Key& k) { return (k.name + u'=' + k.value).toUtf8(); };
+  auto line = [](const Key& k) { return (k.name + u'=' + k.line).toUtf8(); };
   for (const Section& s : sections_) {
     if (s.isNew) continue;
     for (const Key& k : s.keys) {

@@ -13,9 +13,10 @@
 namespace core {
 
 // An INI file with the semantics of the classic private-profile functions: section and key
-// names match ignoring case, a key written again is replaced in place, new keys go to the end
-// of their section and new sections to the end of the file, and every line that is not
-// touched (comments, blank lines, unknown sections) stays byte for byte as it was.
+// names lose the blanks at both ends and match ignoring case, a value in one pair of matching
+// double or single quotes reads without them, a key written again is replaced in place, new
+// keys go to the end of their section and new sections to the end of the file, and every line
+// that is not touched (comments, blank lines, unknown sections) stays byte for byte as it was.
 //
 // The file is read and parsed once, when the object is made; reads never touch the disk
 // again. Commit() writes the whole file once, through a temporary file and a rename, so a
@@ -23,8 +24,12 @@ namespace core {
 // after a write creates it.
 class ProfileFile {
  public:
+  // Where a key line splits into name and value. The classic rule is the first "="; a file
+  // whose values never hold one (durations) but whose names may (paths) splits at the last.
+  enum class KeySplit { FirstEquals, LastEquals };
+
   // Throws core::Error when the file exists but cannot be read.
-  explicit ProfileFile(QString path);
+  explicit ProfileFile(QString path, KeySplit split = KeySplit::FirstEquals);
 
   const QString& path() const { return path_; }
 
@@ -47,7 +52,8 @@ class ProfileFile {
  private:
   struct Key {
     QString name;
-    QString value;
+    QString value;         // as it reads: trimmed, without enclosing quotes
+    QString line;          // the value as written, for a key written since loading
     qsizetype begin = -1;  // byte range of its line without the line end; -1: added since
     qsizetype end = -1;
     bool changed = false;
@@ -75,6 +81,7 @@ class ProfileFile {
   void Render(const std::function<void(const char*, qsizetype)>& sink) const;
 
   QString path_;
+  KeySplit split_;
   QByteArray data_;
   bool committed_ = false;  // the text on disk is newer than data_
   qsizetype start_ = 0;     // after a byte-order mark

@@ -123,7 +123,7 @@ void StatisticModel::cbUserChange() {
     dateToChange();
   }
   // Opened before anything changes, so a store that cannot be read leaves the last results.
-  const core::ProfileFile store(storePath_);
+  const core::ProfileFile store = tracker::StatisticsStore::OpenFile(storePath_);
   GetFirstColumn();
   const int rowCount = (firstColumn_ + periodDays_ + 6) / 7;
   ReadDays(store);
@@ -161,7 +161,7 @@ void StatisticModel::cbUserChange() {
 
 void StatisticModel::FillCells() {
   if (sgData_.empty()) return;
-  const core::ProfileFile store(storePath_);
+  const core::ProfileFile store = tracker::StatisticsStore::OpenFile(storePath_);
   ReadDays(store);
   FillCellsFromDays();
 }
@@ -224,7 +224,7 @@ double StatisticModel::CollectTaskTotals(ProgressHook& progress) {
   slTmpSorted_.clear();
   slTaskDetail_.clear();
   taskTotals_.clear();
-  const core::ProfileFile store(storePath_);
+  const core::ProfileFile store = tracker::StatisticsStore::OpenFile(storePath_);
   const core::SortedStrings& names = taskLists_.slTaskSortedName();
   progress.SetText(localisation::LangString(151));
   progress.SetRange(0, std::max(int(names.size()) - 1, 0));

@@ -19,7 +19,7 @@ QString SectionName(const QString& user, const QDate& date) {
 }
 
 void StatisticsStore::ReadUsers(core::SortedStrings& users) const {
-  const core::ProfileFile file(path_);
+  const core::ProfileFile file = OpenFile(path_);
   for (const QString& section : file.Sections()) {
     const qsizetype tab = section.indexOf(u'\t');
     if (tab > 0) users.Add(section.left(tab));
@@ -27,7 +27,7 @@ void StatisticsStore::ReadUsers(core::SortedStrings& users) const {
 }
 
 StoredDay StatisticsStore::ReadDay(const QString& section) const {
-  const core::ProfileFile file(path_);
+  const core::ProfileFile file = OpenFile(path_);
   StoredDay day;
   const QString zero = core::FormatDuration(0);
   for (const QString& key : file.Keys(section))
@@ -49,10 +49,10 @@ StoredDay StatisticsStore::ReadDay(const QString& section) const {
 
 void StatisticsStore::WriteDay(const QString& section, const QString& total,
                                const QStringList& dayList) const {
-  core::ProfileFile file(path_);
+  core::ProfileFile file = OpenFile(path_);
   file.WriteString(section, kTotal, total);
   for (const QString& entry : dayList) {
-    const qsizetype eq = entry.indexOf(u'=');
+    const qsizetype eq = entry.lastIndexOf(u'=');
     file.WriteString(section, eq < 0 ? entry : entry.left(eq),
                      eq < 0 ? QString() : entry.mid(eq + 1));
   }

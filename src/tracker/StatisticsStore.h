@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/ProfileFile.h"
 #include "core/SortedStrings.h"
 
 #include <QDate>
@@ -25,6 +26,12 @@ class StatisticsStore {
   explicit StatisticsStore(QString path) : path_(std::move(path)) {}
   const QString& path() const { return path_; }
 
+  // The store as an INI file. A task key is an application path and may hold "=", a value is
+  // a duration and never does: key lines split at their last "=".
+  static core::ProfileFile OpenFile(const QString& path) {
+    return core::ProfileFile(path, core::ProfileFile::KeySplit::LastEquals);
+  }
+
   // Adds the user part of every section name (before the first TAB) to `users`; sections
   // without a TAB are not users' days.
   void ReadUsers(core::SortedStrings& users) const;
@@ -32,7 +39,7 @@ class StatisticsStore {
   // Throws core::Error, naming the file and the section, when "total" is no duration.
   StoredDay ReadDay(const QString& section) const;
 
-  // Writes "total", then every entry of the day list (split at its first "="), then "total"
+  // Writes "total", then every entry of the day list (split at its last "="), then "total"
   // again so that the current one is what remains. Throws core::Error; the old file then
   // stays as it was.
   void WriteDay(const QString& section, const QString& total, const QStringList& dayList) const;

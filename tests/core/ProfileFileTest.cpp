@@ -99,19 +99,95 @@ TEST_F(ProfileFileTest, ReadsOddInput) {
   EXPECT_TRUE(Get().startsWith("\xEF\xBB\xBF[a]\rk=1\r\n"));
 }
 
-// Section names are kept exactly, TABs and blanks included, and line breaks cannot split a
-// line of the file.
-TEST_F(ProfileFileTest, KeepsNamesExactlyAndRefusesLineBreaks) {
-  const QString section = QStringLiteral(" anna\t2001_3_7");
+// Section and key names lose the blanks at both ends, as the classic functions do, but keep
+// the TAB inside a store's section name; line breaks cannot split a line of the file.
+TEST_F(ProfileFileTest, TrimsNamesAndRefusesLineBreaks) {
+  const QString section = QStringLiteral("anna\t2001_3_7");
   {
     ProfileFile f(Path());
-    f.WriteString(section, QStringLiteral("total"), QStringLiteral("00:00:01"));
+    f.WriteString(u' ' + section + u'\t', QStringLiteral(" total "), QStringLiteral("00:00:01"));
     f.WriteString(section, QStringLiteral("evil\n[x]"), QStringLiteral("a\r\nb"));
     f.Commit();
   }
+  EXPECT_EQ(Get(), QByteArray("[anna\t2001_3_7]\r\ntotal=00:00:01\r\nevil [x]=a  b\r\n"));
   ProfileFile f(Path());
   EXPECT_EQ(f.Sections(), QStringList{section});
   EXPECT_EQ(f.Keys(section), QStringList({QStringLiteral("total"), QStringLiteral("evil [x]")}));
+}
+
+// A hand-edited file read as the classic functions read it: blanks around section and key
+// names do not count, and one pair of matching quotes around a value goes.
+TEST_F(ProfileFileTest, ReadsNamesAndValuesAsTheClassicFunctions) {
+  Put("[ bob\t2001_3_7 ]\r\n"
+      "  total = 00:00:05 \r\n"
+      "dq=\"quoted value\"\r\n"
+      "sq=' inner blanks '\r\n"
+      "mixed=\"abc'\r\n"
+      "one=\"\r\n"
+      "empty=\"\"\r\n"
+      "inner=a\"b\"c\r\n"
+      "twice=\"\"x\"\"\r\n"
+      "\t[\tTabbed\t]\r\n"
+      "k=1\r\n");
+  const ProfileFile f(Path());
+  EXPECT_EQ(f.Sections(), QStringList({QStringLiteral("bob\t2001_3_7"), QStringLiteral("Tabbed")}));
+  EXPECT_EQ(f.Keys(QStringLiteral("bob\t2001_3_7")).first(), QStringLiteral("total"));
+  struct C {
+    const char* section;
+    const char* key;
+    const char* value;
+  } cases[] = {
+      {"bob\t2001_3_7", "total", "00:00:05"},  {" BOB\t2001_3_7\t", " total ", "00:00:05"},
+      {"bob\t2001_3_7", "dq", "quoted value"}, {"bob\t2001_3_7", "sq", " inner blanks "},
+      {"bob\t2001_3_7", "mixed", "\"abc'"},    {"bob\t2001_3_7", "one", "\""},
+      {"bob\t2001_3_7", "empty", ""},          {"bob\t2001_3_7", "inner", "a\"b\"c"},
+      {"bob\t2001_3_7", "twice", "\"x\""},     {"tabbed", "k", "1"},
+  };
+  for (const C& c : cases) {
+    SCOPED_TRACE(c.key);
+    EXPECT_EQ(f.ReadString(QString::fromUtf8(c.section), QString::fromUtf8(c.key),
+                           QStringLiteral("<missing>")),
+              QString::fromUtf8(c.value));
+  }
+  EXPECT_TRUE(f.HasSection(QStringLiteral("\tbob\t2001_3_7 ")));
+}
+
+// Writing finds the section and the key whatever blanks surround the names, and replaces the
+// line in place; a quoted value reads without its quotes before and after the commit.
+TEST_F(ProfileFileTest, WritesIntoBlankedNames) {
+  Put("[ bob\t2001_3_7 ]\n  total = 00:00:05 \nother=1\n");
+  {
+    ProfileFile f(Path());
+    f.WriteString(QStringLiteral("bob\t2001_3_7 "), QStringLiteral("TOTAL "),
+                  QStringLiteral("00:00:06"));
+    f.WriteString(QStringLiteral(" bob\t2001_3_7"), QStringLiteral("q"), QStringLiteral("'x'"));
+    EXPECT_EQ(f.ReadString(QStringLiteral("bob\t2001_3_7"), QStringLiteral("q"), {}),
+              QStringLiteral("x"));
+    f.Commit();
+  }
+  EXPECT_EQ(Get(), QByteArray("[ bob\t2001_3_7 ]\ntotal=00:00:06\nother=1\nq='x'\n"));
+  const ProfileFile f(Path());
+  EXPECT_EQ(f.ReadString(QStringLiteral("bob\t2001_3_7"), QStringLiteral("q"), {}),
+            QStringLiteral("x"));
+}
+
+// Key lines split at the first "=" by default and at the last one where names may hold "="
+// and values never do.
+TEST_F(ProfileFileTest, SplitsKeyLinesAtTheChosenEquals) {
+  Put("[s]\n/opt/ed=it = 00:00:09\n");
+  const ProfileFile classic(Path());
+  EXPECT_EQ(classic.Keys(QStringLiteral("s")), QStringList{QStringLiteral("/opt/ed")});
+  EXPECT_EQ(classic.ReadString(QStringLiteral("s"), QStringLiteral("/opt/ed"), {}),
+            QStringLiteral("it = 00:00:09"));
+  {
+    ProfileFile last(Path(), ProfileFile::KeySplit::LastEquals);
+    EXPECT_EQ(last.Keys(QStringLiteral("s")), QStringList{QStringLiteral("/opt/ed=it")});
+    EXPECT_EQ(last.ReadString(QStringLiteral("s"), QStringLiteral("/OPT/ED=IT"), {}),
+              QStringLiteral("00:00:09"));
+    last.WriteString(QStringLiteral("s"), QStringLiteral("/opt/ed=it"), QStringLiteral("00:00:10"));
+    last.Commit();
+  }
+  EXPECT_EQ(Get(), QByteArray("[s]\n/opt/ed=it=00:00:10\n"));
 }
 
 // A write that fails reports the file and leaves the old one intact.

@@ -54,6 +54,33 @@ TEST(LngTool, FailingFiles) {
   EXPECT_EQ(usage.status, 2);
 }
 
+// Help asked for goes to stdout with status 0; a wrong call shows the usage on stderr with 2.
+TEST(LngTool, HelpAndWrongCalls) {
+  const QStringList asked[] = {{QStringLiteral("--help")},
+                               {QStringLiteral("-h")},
+                               {QStringLiteral("dump"), QStringLiteral("--help")}};
+  for (const QStringList& args : asked) {
+    SCOPED_TRACE(args.join(u' ').toStdString());
+    const ToolRun r = Tool(args);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(r.out.startsWith("usage: lngtool dump")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("resave")) << r.out.toStdString();
+    EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+  }
+  const QStringList wrong[] = {{},
+                               {QStringLiteral("frobnicate")},
+                               {QStringLiteral("dump")},
+                               {QStringLiteral("build"), QStringLiteral("in.txt")},
+                               {QStringLiteral("resave"), QStringLiteral("a.lng")}};
+  for (const QStringList& args : wrong) {
+    SCOPED_TRACE(args.join(u' ').toStdString());
+    const ToolRun r = Tool(args);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(r.err.startsWith("usage: lngtool")) << r.err.toStdString();
+    EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
+  }
+}
+
 // dump, build and resave through the real program, on a file made by another tool.
 TEST(LngTool, DumpBuildResave) {
   QTemporaryDir dir;

@@ -29,7 +29,7 @@ TEST_F(TaskListsTest, BuildsBothListsWithoutHiddenGroup) {
 TEST_F(TaskListsTest, ReadTaskTime) {
   TaskLists lists;
   lists.BuildTaskLists(Catalogue().lines());
-  const core::ProfileFile store(Fixture("hg20work.txt"));
+  const core::ProfileFile store = tracker::StatisticsStore::OpenFile(Fixture("hg20work.txt"));
   const QString monday = tracker::SectionName(S("anna"), QDate(2024, 3, 4));
   const QString tuesday = tracker::SectionName(S("anna"), QDate(2024, 3, 5));
   constexpr double h = 1.0 / 24;
@@ -65,7 +65,8 @@ TEST_F(TaskListsTest, ReadTaskTime) {
 TEST_F(TaskListsTest, MissingStoreReadsZero) {
   TaskLists lists;
   lists.BuildTaskLists(Catalogue().lines());
-  const core::ProfileFile store(dir_.filePath(S("hg20work.txt")));
+  const core::ProfileFile store =
+      tracker::StatisticsStore::OpenFile(dir_.filePath(S("hg20work.txt")));
   const QString section = tracker::SectionName(S("anna"), QDate(2024, 3, 4));
   EXPECT_EQ(lists.ReadTaskTime(store, section, S("total")), 0);
   EXPECT_EQ(lists.ReadTaskTime(store, section, S("1")), 0);

@@ -48,7 +48,7 @@ TEST_F(StoreTest, FirstSaveOrder) {
 }
 
 // Saving again rewrites the keys in place; "total" ends as the last total, even when the day
-// list still carries the total it was loaded with; a task name with "=" is cut there.
+// list still carries the total it was loaded with.
 TEST_F(StoreTest, SavingTwiceRewritesInPlace) {
   const StatisticsStore store(Path());
   const QString section = SectionName(QStringLiteral("anna"), QDate(2001, 3, 7));
@@ -63,6 +63,37 @@ TEST_F(StoreTest, SavingTwiceRewritesInPlace) {
             QStringList({QStringLiteral("total=00:00:50"), QStringLiteral("a=00:00:40"),
                          QStringLiteral("b=c=00:00:10")}));
   EXPECT_NEAR(day.total * 86400, 50, 1e-6);
+}
+
+// An application path with "=" keeps its time: its entry splits at the last "=", on writing
+// and on reading, so a later save replaces the line instead of starting a second key.
+TEST_F(StoreTest, PathWithEqualsKeepsItsTime) {
+  const StatisticsStore store(Path());
+  const QString section = SectionName(QStringLiteral("anna"), QDate(2001, 3, 7));
+  store.WriteDay(section, QStringLiteral("00:00:09"), {QStringLiteral("/opt/ed=it=00:00:09")});
+  store.WriteDay(section, QStringLiteral("00:00:20"),
+                 {QStringLiteral("total=00:00:09"), QStringLiteral("/opt/ed=it=00:00:20")});
+  EXPECT_EQ(Bytes(), QByteArray("[anna\t2001_3_7]\r\ntotal=00:00:20\r\n/opt/ed=it=00:00:20\r\n"));
+  const core::ProfileFile file = StatisticsStore::OpenFile(Path());
+  EXPECT_EQ(file.Keys(section),
+            QStringList({QStringLiteral("total"), QStringLiteral("/opt/ed=it")}));
+  EXPECT_EQ(file.ReadString(section, QStringLiteral("/opt/ed=it"), {}), QStringLiteral("00:00:20"));
+}
+
+// A hand-edited store: blanks around a header or a key and a quoted value still make the day.
+TEST_F(StoreTest, ReadsHandEditedDays) {
+  QFile f(Path());
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write("[ zed\t2001_3_7 ]\r\n total = \"00:01:00\"\r\n /usr/bin/vim =00:00:59\r\n");
+  f.close();
+  const StatisticsStore store(Path());
+  core::SortedStrings users;
+  store.ReadUsers(users);
+  EXPECT_EQ(users.lines(), QStringList{QStringLiteral("zed")});
+  const auto day = store.ReadDay(SectionName(QStringLiteral("zed"), QDate(2001, 3, 7)));
+  EXPECT_EQ(day.entries, QStringList({QStringLiteral("total=00:01:00"),
+                                      QStringLiteral("/usr/bin/vim=00:00:59")}));
+  EXPECT_NEAR(day.total * 86400, 60, 1e-6);
 }
 
 // Users are the names before the first TAB, in the form read first; other sections are not.
